@@ -1,0 +1,13 @@
+// The application framework the installer is written against, on the Win32
+// API only.
+#pragma once
+
+#include <windows.h>
+#include <shlobj.h>
+#include <commctrl.h>
+
+#include "afx_cmdtarget.h"
+#include "cstring.h"
+#include "cwnd.h"
+#include "ceditview.h"
+#include "cwinapp.h"

@@ -1,0 +1,41 @@
+// Resource ids of Install.EXE.
+#pragma once
+
+// Strings.
+#define IDS_PRODUCT 1
+#define IDS_NEED_WIN32 128
+#define IDS_NO_MEMORY 129
+#define IDS_CHOOSE_DIR 130
+#define IDS_INTRO 131
+#define IDS_DLL_ACCESS_DENIED 132
+#define IDS_DLL_UPDATE_FAILED 133
+#define IDS_FILE_ACCESS 134
+#define IDS_WRITE_ERROR 135
+#define IDS_PROGRESS_TITLE 136
+#define IDS_INSTALLING 137
+#define IDS_CREATE_DIR 138
+#define IDS_COPY_FAILED 139
+#define IDS_CREATE_FILE 140
+#define IDS_SHORTCUTS 141
+#define IDS_FILES_BUSY 142
+#define IDS_KEY_ACCESS 143
+#define IDS_LOGOFF 144
+#define IDS_DONE 145
+
+// Icon and dialog templates.
+#define IDR_MAINFRAME 256
+#define IDD_DESTINATION 257
+#define IDD_PROGRESS 258
+#define IDD_RESTART 259
+#define IDD_FILETYPES 260
+
+// Controls.
+#define IDC_TYPES 257
+#define IDC_BROWSE 1024
+#define IDC_DESTINATION 1025
+#define IDC_PROGRESS 1027
+#define IDC_PERCENT 1028
+#define IDC_STATUS 1029
+#define IDC_RESTART_NOW 1030
+#define IDC_RESTART_LATER 1031
+#define IDC_INTRO 1032
