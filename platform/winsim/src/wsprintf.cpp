@@ -1,5 +1,5 @@
 // wsprintfA and wvsprintfA: printf-style formatting without floating point,
-// into a buffer of at most 1024 bytes, as USER32 does it. A specification
+// into a buffer of at most 1024 bytes, as USER32 does it. A conversion
 // is %[-][#][0][width][.precision][h|l|w]type.
 #include <cstring>
 #include <string>
@@ -11,7 +11,7 @@ namespace {
 
 const std::size_t kLimit = 1024;  // bytes, terminator included
 
-struct Spec {
+struct Conversion {
     bool left = false;       // '-': pad on the right
     bool prefix = false;     // '#': 0x or 0X before hexadecimal numbers
     bool zero = false;       // '0': pad numbers with zeros
@@ -45,11 +45,11 @@ std::size_t ReadCount(const char** p) {
 
 // A number with its sign or prefix, its digits raised to the precision (the
 // least number of digits, at least one) and zeros up to the width when asked.
-std::string NumberField(const Spec& spec, const std::string& lead, std::string digits) {
-    std::size_t least = spec.hasPrecision && spec.precision > 0 ? spec.precision : 1;
+std::string NumberField(const Conversion& conv, const std::string& lead, std::string digits) {
+    std::size_t least = conv.hasPrecision && conv.precision > 0 ? conv.precision : 1;
     if (digits.size() < least) digits.insert(0, least - digits.size(), '0');
-    if (spec.zero && !spec.left && lead.size() + digits.size() < spec.width) {
-        digits.insert(0, spec.width - lead.size() - digits.size(), '0');
+    if (conv.zero && !conv.left && lead.size() + digits.size() < conv.width) {
+        digits.insert(0, conv.width - lead.size() - digits.size(), '0');
     }
     return lead + digits;
 }
@@ -66,41 +66,41 @@ int Format(LPSTR out, LPCSTR format, va_list args) {
             continue;
         }
         ++p;
-        Spec spec;
+        Conversion conv;
         for (;; ++p) {
-            if (*p == '-') spec.left = true;
-            else if (*p == '#') spec.prefix = true;
-            else if (*p == '0') spec.zero = true;
+            if (*p == '-') conv.left = true;
+            else if (*p == '#') conv.prefix = true;
+            else if (*p == '0') conv.zero = true;
             else break;
         }
-        spec.width = ReadCount(&p);
+        conv.width = ReadCount(&p);
         if (*p == '.') {
             ++p;
-            spec.hasPrecision = true;
-            spec.precision = ReadCount(&p);
+            conv.hasPrecision = true;
+            conv.precision = ReadCount(&p);
         }
-        if (*p == 'h' || *p == 'l' || *p == 'w') spec.size = *p++;
-        const bool wide = spec.size == 'l' || spec.size == 'w';
+        if (*p == 'h' || *p == 'l' || *p == 'w') conv.size = *p++;
+        const bool wide = conv.size == 'l' || conv.size == 'w';
 
         std::string field;
         switch (*p) {
             case 'd':
             case 'i': {
                 int value = va_arg(args, int);  // Windows' long is 32 bits too
-                if (spec.size == 'h') value = static_cast<short>(value);
+                if (conv.size == 'h') value = static_cast<short>(value);
                 unsigned long long magnitude =
                     value < 0 ? 0ULL - static_cast<unsigned long long>(static_cast<long long>(value))
                               : static_cast<unsigned long long>(value);
-                field = NumberField(spec, value < 0 ? "-" : "", Digits(magnitude, 10, false));
+                field = NumberField(conv, value < 0 ? "-" : "", Digits(magnitude, 10, false));
                 break;
             }
             case 'u':
             case 'x':
             case 'X': {
                 unsigned value = va_arg(args, unsigned);
-                if (spec.size == 'h') value = static_cast<unsigned short>(value);
-                std::string lead = spec.prefix && *p != 'u' ? (*p == 'X' ? "0X" : "0x") : "";
-                field = NumberField(spec, lead, Digits(value, *p == 'u' ? 10 : 16, *p == 'X'));
+                if (conv.size == 'h') value = static_cast<unsigned short>(value);
+                std::string lead = conv.prefix && *p != 'u' ? (*p == 'X' ? "0X" : "0x") : "";
+                field = NumberField(conv, lead, Digits(value, *p == 'u' ? 10 : 16, *p == 'X'));
                 break;
             }
             case 'p': {
@@ -112,15 +112,15 @@ int Format(LPSTR out, LPCSTR format, va_list args) {
             case 'C': {
                 // 'C' is the other width: wide in wsprintfA, unless 'h' says narrow.
                 int value = va_arg(args, int);
-                bool wideChar = spec.size == 'h' ? false : (wide || *p == 'C');
+                bool wideChar = conv.size == 'h' ? false : (wide || *p == 'C');
                 field = wideChar ? WideToAnsi(std::u16string(1, static_cast<char16_t>(value)))
                                  : std::string(1, static_cast<char>(value));
                 break;
             }
             case 's':
             case 'S': {
-                bool wideText = spec.size == 'h' ? false : (wide || *p == 'S');
-                std::size_t most = spec.hasPrecision ? spec.precision : kLimit;
+                bool wideText = conv.size == 'h' ? false : (wide || *p == 'S');
+                std::size_t most = conv.hasPrecision ? conv.precision : kLimit;
                 if (wideText) {
                     const WCHAR* text = va_arg(args, const WCHAR*);
                     std::u16string taken;
@@ -142,9 +142,9 @@ int Format(LPSTR out, LPCSTR format, va_list args) {
                 result += *p;
                 continue;
         }
-        if (field.size() < spec.width) {
-            std::string pad(spec.width - field.size(), ' ');
-            field = spec.left ? field + pad : pad + field;
+        if (field.size() < conv.width) {
+            std::string pad(conv.width - field.size(), ' ');
+            field = conv.left ? field + pad : pad + field;
         }
         result += field;
     }
