@@ -1,0 +1,227 @@
+#include "install/wininit_queue.h"
+
+#include <afxwin.h>
+
+#include "app/install_app.h"
+#include "ui/resource.h"
+#include "util/path_compose.h"
+#include "util/text_utils.h"
+
+namespace {
+
+const char kHeader[] = "[rename]\r\n";
+const char kIniName[] = "Wininit.ini";
+// The longest entry: "NUL=" path "\r\n" path "=" path "\r\n".
+const DWORD kMaxEntry = 4 + (MAX_PATH - 1) + 2 + (MAX_PATH - 1) + 1 + (MAX_PATH - 1) + 2;
+
+BOOL IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// "[rename]" at `line` (blanks allowed inside the brackets), in any case.
+BOOL IsRenameHeader(const char* line, DWORD length) {
+    DWORD at = 1;
+    while (at < length && IsBlank(line[at])) ++at;
+    if (length - at < 6 || CompareNoCaseN(line + at, "rename", 6) != 0) return FALSE;
+    at += 6;
+    while (at < length && IsBlank(line[at])) ++at;
+    return at < length && line[at] == ']';
+}
+
+void Append(WininitQueue& queue, const char* text, DWORD length) {
+    for (DWORD i = 0; i < length && queue.addedSize < queue.addedCapacity; ++i) {
+        queue.added[queue.addedSize++] = text[i];
+    }
+}
+
+void AppendText(WininitQueue& queue, const char* text) { Append(queue, text, lstrlenA(text)); }
+
+// The short form of an existing path; the path as composed when there is
+// none (a target DLL that is not installed yet).
+void ShortPath(const char* path, char* shortPath) {
+    DWORD length = GetShortPathNameA(path, shortPath, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) PathStart(shortPath, path);
+}
+
+// Reads the file's content before this run, once, every byte of it. FALSE
+// after the failure message.
+BOOL LoadOriginal(WininitQueue& queue) {
+    HANDLE file = CreateFileA(queue.path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE) {
+        if (GetLastError() != ERROR_FILE_NOT_FOUND) {
+            CInstallApp::ReportError(IDS_CREATE_FILE, queue.path, MB_ICONSTOP);
+            return FALSE;
+        }
+    } else {
+        DWORD high = 0;
+        const DWORD size = GetFileSize(file, &high);
+        if (size == INVALID_FILE_SIZE || high != 0 || size > 0x7FFFFFFF) {
+            // Wininit.ini is a small text file; one this large is not read.
+            CloseHandle(file);
+            SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+            CInstallApp::ReportError(IDS_CREATE_FILE, queue.path, MB_ICONSTOP);
+            return FALSE;
+        }
+        queue.original = static_cast<char*>(HeapAlloc(GetProcessHeap(), 0, size + 1));
+        if (queue.original == NULL) {
+            CloseHandle(file);
+            AfxMessageBox(IDS_NO_MEMORY, MB_ICONSTOP);
+            return FALSE;
+        }
+        DWORD read = 0;
+        BOOL ok = ReadFile(file, queue.original, size, &read, NULL) && read == size;
+        DWORD code = GetLastError();
+        CloseHandle(file);
+        if (!ok) {
+            SetLastError(code);
+            CInstallApp::ReportError(IDS_CREATE_FILE, queue.path, MB_ICONSTOP);
+            return FALSE;
+        }
+        queue.originalData = queue.original;
+        queue.originalSize = size;
+        queue.present = TRUE;
+    }
+    queue.insertAt = FindRenameInsertPoint(queue.originalData, queue.originalSize);
+    queue.lineBreakFirst = queue.insertAt > 0 && queue.originalData[queue.insertAt - 1] != '\n';
+    queue.loaded = TRUE;
+    return TRUE;
+}
+
+BOOL WriteAll(HANDLE file, const char* data, DWORD length) {
+    if (length == 0) return TRUE;
+    DWORD written = 0;
+    return WriteFile(file, data, length, &written, NULL) && written == length;
+}
+
+// Ends a failed write: the temporary files go, the message names Wininit.ini.
+BOOL WriteFailed(WininitQueue& queue, UINT message, const char* temp, const char* old) {
+    DWORD code = GetLastError();
+    if (temp != NULL) DeleteFileA(temp);
+    if (old != NULL) DeleteFileA(old);
+    SetLastError(code);
+    CInstallApp::ReportError(message, queue.path, MB_ICONSTOP);
+    return FALSE;
+}
+
+// Writes the earlier content with this run's lines to a new file in the
+// Windows directory, then gives it the name Wininit.ini: the earlier file
+// steps aside under a temporary name first and comes back if the new one
+// cannot take its place.
+BOOL PutInPlace(WininitQueue& queue) {
+    char temp[MAX_PATH];
+    if (GetTempFileNameA(queue.folder, "ini", 0, temp) == 0) {
+        return WriteFailed(queue, IDS_CREATE_FILE, NULL, NULL);
+    }
+    HANDLE file = CreateFileA(temp, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE) return WriteFailed(queue, IDS_CREATE_FILE, temp, NULL);
+    BOOL written = WriteAll(file, queue.originalData, queue.insertAt) &&
+                   (!queue.lineBreakFirst || WriteAll(file, "\r\n", 2)) &&
+                   WriteAll(file, queue.added, queue.addedSize) &&
+                   WriteAll(file, queue.originalData + queue.insertAt, queue.originalSize - queue.insertAt);
+    if (!written) {
+        DWORD code = GetLastError();
+        CloseHandle(file);
+        SetLastError(code);
+        return WriteFailed(queue, IDS_WRITE_ERROR, temp, NULL);
+    }
+    if (!CloseHandle(file)) return WriteFailed(queue, IDS_WRITE_ERROR, temp, NULL);
+    if (!queue.present) {
+        if (!MoveFileA(temp, queue.path)) return WriteFailed(queue, IDS_WRITE_ERROR, temp, NULL);
+        queue.present = TRUE;
+        return TRUE;
+    }
+    char old[MAX_PATH];
+    if (GetTempFileNameA(queue.folder, "ini", 0, old) == 0) return WriteFailed(queue, IDS_WRITE_ERROR, temp, NULL);
+    DeleteFileA(old);
+    if (!MoveFileA(queue.path, old)) return WriteFailed(queue, IDS_WRITE_ERROR, temp, NULL);
+    if (!MoveFileA(temp, queue.path)) {
+        DWORD code = GetLastError();
+        MoveFileA(old, queue.path);
+        SetLastError(code);
+        return WriteFailed(queue, IDS_WRITE_ERROR, temp, NULL);
+    }
+    DeleteFileA(old);
+    return TRUE;
+}
+
+}  // namespace
+
+DWORD FindRenameInsertPoint(const char* data, DWORD size) {
+    BOOL inRename = FALSE;
+    DWORD pos = 0;
+    while (pos < size) {
+        const DWORD lineStart = pos;
+        DWORD at = pos;
+        while (at < size && IsBlank(data[at])) ++at;
+        DWORD lineEnd = at;
+        while (lineEnd < size && data[lineEnd] != '\n') ++lineEnd;
+        if (at < size && data[at] == '[') {
+            if (inRename) return lineStart;
+            inRename = IsRenameHeader(data + at, lineEnd - at);
+        }
+        pos = lineEnd < size ? lineEnd + 1 : size;
+    }
+    return size;
+}
+
+void InitWininitQueue(WininitQueue& queue, const char* windowsDir, int maxEntries) {
+    PathStart(queue.folder, windowsDir);
+    PathJoin(queue.path, windowsDir, kIniName);
+    queue.loaded = FALSE;
+    queue.present = FALSE;
+    queue.original = NULL;
+    queue.originalData = "";
+    queue.originalSize = 0;
+    queue.insertAt = 0;
+    queue.lineBreakFirst = FALSE;
+    queue.added = NULL;
+    queue.addedSize = 0;
+    queue.addedCapacity = (sizeof(kHeader) - 1) + static_cast<DWORD>(maxEntries) * kMaxEntry;
+}
+
+BOOL QueueWininitReplacement(WininitQueue& queue, const char* target, const char* tempCopy) {
+    if (!queue.loaded) {
+        if (!LoadOriginal(queue)) return FALSE;
+        queue.added = static_cast<char*>(HeapAlloc(GetProcessHeap(), 0, queue.addedCapacity));
+        if (queue.added == NULL) {
+            AfxMessageBox(IDS_NO_MEMORY, MB_ICONSTOP);
+            return FALSE;
+        }
+        AppendText(queue, kHeader);
+    }
+    const DWORD before = queue.addedSize;
+    if (before + kMaxEntry > queue.addedCapacity) {
+        // More entries than the queue was made for: nothing is cut, the
+        // entry is refused.
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        CInstallApp::ReportError(IDS_WRITE_ERROR, queue.path, MB_ICONSTOP);
+        return FALSE;
+    }
+    char shortTarget[MAX_PATH];
+    char shortTemp[MAX_PATH];
+    ShortPath(target, shortTarget);
+    ShortPath(tempCopy, shortTemp);
+    AppendText(queue, "NUL=");
+    AppendText(queue, shortTarget);
+    AppendText(queue, "\r\n");
+    AppendText(queue, shortTarget);
+    AppendText(queue, "=");
+    AppendText(queue, shortTemp);
+    AppendText(queue, "\r\n");
+    if (!PutInPlace(queue)) {
+        // The file stays as it was, without this entry.
+        queue.addedSize = before;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void FreeWininitQueue(WininitQueue& queue) {
+    if (queue.original != NULL) {
+        HeapFree(GetProcessHeap(), 0, queue.original);
+        queue.original = NULL;
+    }
+    if (queue.added != NULL) {
+        HeapFree(GetProcessHeap(), 0, queue.added);
+        queue.added = NULL;
+    }
+    queue.originalData = "";
+}
