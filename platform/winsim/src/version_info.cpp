@@ -199,7 +199,7 @@ BOOL WINAPI VerQueryValueA(LPCVOID block, LPCSTR subBlock, LPVOID* buffer, PUINT
         }
         pos = next + 1;
     }
-    if (!node.text) {
+    if (!node.text || node.valueBytes == 0) {
         *buffer = const_cast<unsigned char*>(bytes) + node.value;
         if (length) *length = node.valueBytes;
         return TRUE;
