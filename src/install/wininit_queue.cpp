@@ -4,6 +4,7 @@
 
 #include "app/install_app.h"
 #include "ui/resource.h"
+#include "util/file_replace.h"
 #include "util/path_compose.h"
 #include "util/text_utils.h"
 
@@ -77,7 +78,6 @@ BOOL LoadOriginal(WininitQueue& queue) {
         }
         queue.originalData = queue.original;
         queue.originalSize = size;
-        queue.present = TRUE;
     }
     queue.insertAt = FindRenameInsertPoint(queue.originalData, queue.originalSize);
     queue.lineBreakFirst = queue.insertAt > 0 && queue.originalData[queue.insertAt - 1] != '\n';
@@ -85,61 +85,17 @@ BOOL LoadOriginal(WininitQueue& queue) {
     return TRUE;
 }
 
-BOOL WriteAll(HANDLE file, const char* data, DWORD length) {
-    if (length == 0) return TRUE;
-    DWORD written = 0;
-    return WriteFile(file, data, length, &written, NULL) && written == length;
-}
-
-// Ends a failed write: the temporary files go, the message names Wininit.ini.
-BOOL WriteFailed(WininitQueue& queue, UINT message, const char* temp, const char* old) {
-    DWORD code = GetLastError();
-    if (temp != NULL) DeleteFileA(temp);
-    if (old != NULL) DeleteFileA(old);
-    SetLastError(code);
-    CInstallApp::ReportError(message, queue.path, MB_ICONSTOP);
-    return FALSE;
-}
-
-// Writes the earlier content with this run's lines to a new file in the
-// Windows directory, then gives it the name Wininit.ini: the earlier file
-// steps aside under a temporary name first and comes back if the new one
-// cannot take its place.
+// Writes the earlier content with this run's lines in place of the file,
+// so that a failure leaves the earlier content as it was.
 BOOL PutInPlace(WininitQueue& queue) {
-    char temp[MAX_PATH];
-    if (GetTempFileNameA(queue.folder, "ini", 0, temp) == 0) {
-        return WriteFailed(queue, IDS_CREATE_FILE, NULL, NULL);
-    }
-    HANDLE file = CreateFileA(temp, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (file == INVALID_HANDLE_VALUE) return WriteFailed(queue, IDS_CREATE_FILE, temp, NULL);
-    BOOL written = WriteAll(file, queue.originalData, queue.insertAt) &&
-                   (!queue.lineBreakFirst || WriteAll(file, "\r\n", 2)) &&
-                   WriteAll(file, queue.added, queue.addedSize) &&
-                   WriteAll(file, queue.originalData + queue.insertAt, queue.originalSize - queue.insertAt);
-    if (!written) {
-        DWORD code = GetLastError();
-        CloseHandle(file);
-        SetLastError(code);
-        return WriteFailed(queue, IDS_WRITE_ERROR, temp, NULL);
-    }
-    if (!CloseHandle(file)) return WriteFailed(queue, IDS_WRITE_ERROR, temp, NULL);
-    if (!queue.present) {
-        if (!MoveFileA(temp, queue.path)) return WriteFailed(queue, IDS_WRITE_ERROR, temp, NULL);
-        queue.present = TRUE;
-        return TRUE;
-    }
-    char old[MAX_PATH];
-    if (GetTempFileNameA(queue.folder, "ini", 0, old) == 0) return WriteFailed(queue, IDS_WRITE_ERROR, temp, NULL);
-    DeleteFileA(old);
-    if (!MoveFileA(queue.path, old)) return WriteFailed(queue, IDS_WRITE_ERROR, temp, NULL);
-    if (!MoveFileA(temp, queue.path)) {
-        DWORD code = GetLastError();
-        MoveFileA(old, queue.path);
-        SetLastError(code);
-        return WriteFailed(queue, IDS_WRITE_ERROR, temp, NULL);
-    }
-    DeleteFileA(old);
-    return TRUE;
+    const void* pieces[4] = {queue.originalData, "\r\n", queue.added, queue.originalData + queue.insertAt};
+    const DWORD sizes[4] = {queue.insertAt, queue.lineBreakFirst ? 2u : 0u, queue.addedSize,
+                            queue.originalSize - queue.insertAt};
+    int result = ReplaceFileContent(queue.path, pieces, sizes, 4);
+    if (result == REPLACE_OK) return TRUE;
+    CInstallApp::ReportError(result == REPLACE_OPEN_FAILED ? IDS_CREATE_FILE : IDS_WRITE_ERROR, queue.path,
+                             MB_ICONSTOP);
+    return FALSE;
 }
 
 }  // namespace
@@ -163,10 +119,8 @@ DWORD FindRenameInsertPoint(const char* data, DWORD size) {
 }
 
 void InitWininitQueue(WininitQueue& queue, const char* windowsDir, int maxEntries) {
-    PathStart(queue.folder, windowsDir);
     PathJoin(queue.path, windowsDir, kIniName);
     queue.loaded = FALSE;
-    queue.present = FALSE;
     queue.original = NULL;
     queue.originalData = "";
     queue.originalSize = 0;

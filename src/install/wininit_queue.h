@@ -13,9 +13,7 @@
 
 struct WininitQueue {
     char path[MAX_PATH];  // the Windows directory's Wininit.ini
-    char folder[MAX_PATH];
     BOOL loaded;          // the file's earlier content has been read
-    BOOL present;         // the file exists
     char* original;       // its content before this run (NULL: none)
     const char* originalData;
     DWORD originalSize;

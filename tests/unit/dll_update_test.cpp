@@ -255,7 +255,7 @@ protected:
                "C:\\WINDOWS\\SYSTEM\\Oleaut32.dll=C:\\WINDOWS\\SYSTEM\\" + temps[1] + "\r\n";
     }
     // Nothing of the rewrite is left behind in the Windows directory.
-    void ExpectNoLeftovers() const { EXPECT_TRUE(FilesLike(context_.windowsDir, "ini", ".tmp").empty()); }
+    void ExpectNoLeftovers() const { EXPECT_TRUE(FilesLike(context_.windowsDir, "", ".tmp").empty()); }
 };
 
 TEST_F(WininitTest, TwoDllsGiveTheHeaderOnceAndFourLinesInListOrder) {
