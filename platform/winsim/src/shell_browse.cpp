@@ -20,14 +20,11 @@ namespace {
 // The item's bytes: a mark, then the path and its zero.
 const BYTE kMark[2] = {'W', 'S'};
 
-// {00000000-0000-0000-C000-000000000046}
-const IID kIUnknown = {0x00000000, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
-
 class ShellMalloc : public IMalloc {
 public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppvObject) override {
         if (ppvObject == nullptr) return E_POINTER;
-        if (std::memcmp(&riid, &kIUnknown, sizeof(IID)) == 0) {
+        if (std::memcmp(&riid, &IID_IUnknown, sizeof(IID)) == 0) {
             AddRef();
             *ppvObject = static_cast<IUnknown*>(this);
             return S_OK;

@@ -1,7 +1,15 @@
-// The simulated shell as a test inspects it: the shell's allocator.
+// COM, the shell link object and the shell's allocator, as a test inspects
+// them.
 #pragma once
 
+#include <string>
+
 namespace winsim {
+
+// COM objects created by CoCreateInstance and not yet released.
+int LiveComObjects();
+// CoInitialize calls not yet balanced by CoUninitialize.
+int ComInitializeDepth();
 
 // References to the shell's allocator that SHGetMalloc handed out and that
 // were not released yet.
