@@ -342,7 +342,8 @@ int UserMessageBox(const std::string& caption, const std::string& text, UINT typ
         UserFailure("the message box " + Quote(text) + " has no button " + std::to_string(answer));
         return escape;
     }
-    Record("user answer " + std::to_string(answer));
+    // The answer is worth a line where the box offered a choice.
+    if (buttons.size() > 1) Record("user answer " + std::to_string(answer));
     return answer;
 }
 
