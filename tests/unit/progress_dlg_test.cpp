@@ -178,6 +178,7 @@ TEST_F(ProgressDlgTest, AnEnabledOwnerIsDisabledAndEnabledAgain) {
             if (ending == Ending::DestroyWindow) {
                 dialog->DestroyWindow();
                 EXPECT_TRUE(IsWindowEnabled(owner.m_hWnd));
+                EXPECT_EQ(dialog->m_wndBar.m_hWnd, nullptr) << "the bar went with the dialog";
             }
         }
         delete dialog;
