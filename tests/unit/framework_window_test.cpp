@@ -60,4 +60,21 @@ TEST(CWndTest, AHandleHasOneObject) {
     EXPECT_EQ(CWnd::FromHandle(NULL), nullptr);
 }
 
+TEST(CDialogTest, AMissingTemplateGivesMinusOneAndNoWindow) {
+    DialogTestApp test;
+    CDialog dialog(4711);
+    EXPECT_EQ(dialog.DoModal(), -1);
+    EXPECT_EQ(dialog.m_hWnd, nullptr);
+    EXPECT_EQ(winsim::LiveWindowCount(), 0);
+    EXPECT_FALSE(dialog.Create(4711));
+}
+
+TEST(CWinAppTest, IconsComeFromTheResourcesOnce) {
+    DialogTestApp test(0x0410);
+    HICON icon = test.app().LoadIcon(IDR_MAINFRAME);
+    EXPECT_NE(icon, nullptr) << "the French icon group serves every language";
+    EXPECT_EQ(test.app().LoadIcon(IDR_MAINFRAME), icon);
+    EXPECT_EQ(test.app().LoadIcon(4711), nullptr);
+}
+
 }  // namespace
