@@ -6,6 +6,7 @@
 #include "ui/resource.h"
 #include "winsim/filesystem.h"
 #include "winsim/machine.h"
+#include "winsim/registry.h"
 #include "winsim/transcript.h"
 #include "winsim/user.h"
 #include "winsim/window_manager.h"
@@ -26,11 +27,25 @@ TEST(DestinationRunTest, CancelInTheDestinationDialogEndsTheRunSilently) {
 }
 
 TEST(DestinationRunTest, TheConfirmedFolderIsCreated) {
-    TestMachine machine(winsim::Platform::NT4);
-    winsim::ExpectDialog(IDD_DESTINATION).Enter();
-    RunInstaller();
-    EXPECT_TRUE(winsim::DirectoryExists("C:\\Program Files\\Quorlet V4.06"));
-    EXPECT_TRUE(winsim::TranscriptLines("messagebox").empty());
+    struct Case {
+        const char* programFiles;  // null: no ProgramFilesDir value
+        const char* created;
+    } cases[] = {
+        {"D:\\Programme", "D:\\Programme\\Quorlet V4.06"},
+        {nullptr, "C:\\Program Files\\Quorlet V4.06"},
+    };
+    for (const auto& c : cases) {
+        TestMachine machine(winsim::Platform::NT4);
+        if (c.programFiles) {
+            winsim::RegSetString("HKLM\\Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir",
+                                 c.programFiles);
+        }
+        winsim::ExpectDialog(IDD_DESTINATION).Enter();
+        RunInstaller();
+        EXPECT_TRUE(winsim::DirectoryExists(c.created)) << c.created;
+        EXPECT_TRUE(winsim::TranscriptLines("messagebox").empty());
+        EXPECT_EQ(winsim::PendingExpectedWindows(), 0);
+    }
 }
 
 TEST(DestinationRunTest, AnExistingBrowsedFolderIsUsedSilently) {

@@ -2,6 +2,7 @@
 // text, and the folder taken back from the dialog.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 #include "app/install_run.h"
@@ -9,6 +10,7 @@
 #include "ui/destination_dlg.h"
 #include "winsim/filesystem.h"
 #include "winsim/machine.h"
+#include "winsim/registry.h"
 #include "winsim/transcript.h"
 #include "winsim/user.h"
 
@@ -76,6 +78,45 @@ TEST(DestinationChoiceTest, WithoutProgramFilesDirTheWindowsDriveIsProposed) {
         winsim::ExpectDialog(IDD_DESTINATION).Press(IDOK);
         Choice choice = Choose(test);
         EXPECT_STREQ(choice.context.destDir, c.proposal) << c.windowsDir;
+    }
+}
+
+TEST(DestinationChoiceTest, TheProposalStartsFromProgramFilesDirWhenItCanBeRead) {
+    const char* const key = "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion";
+    const std::string longFolder = "E:\\" + std::string(250, 'p');
+    struct Case {
+        const char* name;
+        std::function<void()> prepare;
+        std::string proposal;
+    } cases[] = {
+        {"set", [&] { winsim::RegSetString(key, "ProgramFilesDir", "E:\\Programs"); },
+         "E:\\Programs\\Quorlet V4.06"},
+        // Composed and cut to 259 characters.
+        {"long", [&] { winsim::RegSetString(key, "ProgramFilesDir", longFolder); },
+         (longFolder + "\\Quorlet V4.06").substr(0, 259)},
+        // Nothing usable: "Program Files" on the Windows drive (D: here).
+        {"missing", [] {}, "D:\\Program Files\\Quorlet V4.06"},
+        {"empty", [&] { winsim::RegSetString(key, "ProgramFilesDir", ""); }, "D:\\Program Files\\Quorlet V4.06"},
+        {"too long for the buffer", [&] { winsim::RegSetString(key, "ProgramFilesDir", "E:\\" + std::string(300, 'p')); },
+         "D:\\Program Files\\Quorlet V4.06"},
+        {"not a string", [&] { winsim::RegSetValue(key, "ProgramFilesDir", REG_DWORD, std::string("E:\\x", 4)); },
+         "D:\\Program Files\\Quorlet V4.06"},
+        {"not writable",
+         [&] {
+             winsim::RegSetString(key, "ProgramFilesDir", "E:\\Programs");
+             winsim::RegDenyAccess(key);
+         },
+         "D:\\Program Files\\Quorlet V4.06"},
+    };
+    for (const auto& c : cases) {
+        DialogTestApp test;
+        winsim::settings().windowsDir = "D:\\WINNT";
+        c.prepare();
+        winsim::ExpectDialog(IDD_DESTINATION).Press(IDOK);
+        Choice choice = Choose(test);
+        EXPECT_EQ(std::string(choice.context.destDir), c.proposal) << c.name;
+        EXPECT_EQ(choice.context.destDirLength, static_cast<int>(c.proposal.size())) << c.name;
+        EXPECT_TRUE(winsim::TranscriptLines("messagebox").empty()) << c.name;
     }
 }
 
