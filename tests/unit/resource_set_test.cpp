@@ -29,7 +29,7 @@ const DWORD kBar = WS_BORDER | kChild;
 
 const char* const kIconText = nullptr;  // the text is the ordinal of IDR_MAINFRAME
 
-struct ControlSpec {
+struct ExpectedControl {
     int id;
     const char* className;
     DWORD style;
@@ -38,7 +38,7 @@ struct ControlSpec {
     const char* text;
 };
 
-struct TemplateSpec {
+struct ExpectedTemplate {
     WORD id;
     LANGID language;
     bool extended;
@@ -46,7 +46,7 @@ struct TemplateSpec {
     DWORD exStyle;
     short cx, cy;
     std::string caption;
-    std::vector<ControlSpec> controls;
+    std::vector<ExpectedControl> controls;
 };
 
 struct Texts {
@@ -95,10 +95,10 @@ const Texts kTexts[] = {
      253, "Tipi", "&Tipi:", 25, 14, "&Si", "&No"},
 };
 
-std::vector<TemplateSpec> ExpectedTemplates() {
-    std::vector<TemplateSpec> specs;
+std::vector<ExpectedTemplate> ExpectedTemplates() {
+    std::vector<ExpectedTemplate> templates;
     for (const Texts& t : kTexts) {
-        specs.push_back({IDD_DESTINATION, t.language, true,
+        templates.push_back({IDD_DESTINATION, t.language, true,
                          WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
                          WS_EX_APPWINDOW, 238, 154, t.destinationCaption,
                          {
@@ -110,7 +110,7 @@ std::vector<TemplateSpec> ExpectedTemplates() {
                              {-1, "Button", kGroupBox, 0, 12, 94, 214, 30, t.destinationFolder},
                              {IDC_DESTINATION, "Static", kText, 0, 20, 106, 136, 8, ""},
                          }});
-        specs.push_back({IDD_RESTART, t.language, false, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
+        templates.push_back({IDD_RESTART, t.language, false, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
                          0, 199, 110, t.restartCaption,
                          {
                              {-1, "Static", kText, 0, 11, 11, 176, 16, t.restartText},
@@ -119,7 +119,7 @@ std::vector<TemplateSpec> ExpectedTemplates() {
                              {IDC_RESTART_LATER, "Button", kRadio, 0, 17, 62, 129, 12, t.restartLater},
                              {IDOK, "Button", kDefPush, 0, 75, 89, 50, 14, "OK"},
                          }});
-        specs.push_back({IDD_FILETYPES, t.language, false, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
+        templates.push_back({IDD_FILETYPES, t.language, false, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
                          0, 404, 93, t.typesCaption,
                          {
                              {-1, "Static", kText, 0, 42, 11, t.typesTextWidth, 25, t.typesText},
@@ -131,50 +131,50 @@ std::vector<TemplateSpec> ExpectedTemplates() {
                              {-1, "Static", kIcon, 0, 12, 11, 20, 20, kIconText},
                          }});
     }
-    specs.push_back({IDD_PROGRESS, kEnglish, false, WS_POPUP | WS_VISIBLE | WS_CAPTION | DS_MODALFRAME | DS_SETFONT, 0,
+    templates.push_back({IDD_PROGRESS, kEnglish, false, WS_POPUP | WS_VISIBLE | WS_CAPTION | DS_MODALFRAME | DS_SETFONT, 0,
                      186, 66, "",
                      {
                          {IDC_PROGRESS, "msctls_progress32", kBar, 0, 15, 34, 154, 13, "Progress1"},
                          {IDC_PERCENT, "Static", kText, 0, 85, 23, 18, 8, " 0 %"},
                          {IDC_STATUS, "Static", kText, 0, 13, 7, 158, 11, ""},
                      }});
-    return specs;
+    return templates;
 }
 
-TEST(ResourceSetTest, EveryTemplateInEveryLanguageIsAsSpecified) {
+TEST(ResourceSetTest, EveryTemplateInEveryLanguageMatchesItsDescription) {
     TestMachine machine;
-    for (const TemplateSpec& spec : ExpectedTemplates()) {
-        SCOPED_TRACE("template " + std::to_string(spec.id) + " language " + std::to_string(spec.language));
-        winsim::FoundResource found = winsim::FindModuleResource(RT_DIALOG, MAKEINTRESOURCEA(spec.id), spec.language);
+    for (const ExpectedTemplate& expected : ExpectedTemplates()) {
+        SCOPED_TRACE("template " + std::to_string(expected.id) + " language " + std::to_string(expected.language));
+        winsim::FoundResource found = winsim::FindModuleResource(RT_DIALOG, MAKEINTRESOURCEA(expected.id), expected.language);
         ASSERT_TRUE(found.found);
-        ASSERT_EQ(found.language, spec.language);
+        ASSERT_EQ(found.language, expected.language);
         winsim::DialogTemplate parsed;
         ASSERT_TRUE(winsim::ParseDialogTemplate(found.data, found.size, &parsed));
-        EXPECT_EQ(parsed.extended, spec.extended);
-        EXPECT_EQ(parsed.style, spec.style);
-        EXPECT_EQ(parsed.exStyle, spec.exStyle);
+        EXPECT_EQ(parsed.extended, expected.extended);
+        EXPECT_EQ(parsed.style, expected.style);
+        EXPECT_EQ(parsed.exStyle, expected.exStyle);
         EXPECT_EQ(parsed.helpId, 0u);
         EXPECT_EQ(parsed.x, 0);
         EXPECT_EQ(parsed.y, 0);
-        EXPECT_EQ(parsed.cx, spec.cx);
-        EXPECT_EQ(parsed.cy, spec.cy);
+        EXPECT_EQ(parsed.cx, expected.cx);
+        EXPECT_EQ(parsed.cy, expected.cy);
         EXPECT_TRUE(parsed.menu.IsEmpty());
         EXPECT_TRUE(parsed.windowClass.IsEmpty());
-        EXPECT_EQ(parsed.caption, spec.caption);
+        EXPECT_EQ(parsed.caption, expected.caption);
         EXPECT_EQ(parsed.pointSize, 8);
         EXPECT_EQ(parsed.typeface, "MS Sans Serif");
-        if (spec.extended) {
+        if (expected.extended) {
             EXPECT_EQ(parsed.weight, 0);   // FW_DONTCARE
             EXPECT_EQ(parsed.italic, 0);
             EXPECT_EQ(parsed.charset, 1);  // DEFAULT_CHARSET
         }
-        ASSERT_EQ(parsed.items.size(), spec.controls.size());
-        for (std::size_t i = 0; i < spec.controls.size(); ++i) {
-            const ControlSpec& want = spec.controls[i];
+        ASSERT_EQ(parsed.items.size(), expected.controls.size());
+        for (std::size_t i = 0; i < expected.controls.size(); ++i) {
+            const ExpectedControl& want = expected.controls[i];
             const winsim::DialogItem& item = parsed.items[i];
             SCOPED_TRACE("control #" + std::to_string(i + 1));
             // -1 is 16 bits in a DLGTEMPLATE, 32 in a DLGTEMPLATEEX.
-            DWORD id = want.id == -1 ? (spec.extended ? 0xFFFFFFFFu : 0xFFFFu) : static_cast<DWORD>(want.id);
+            DWORD id = want.id == -1 ? (expected.extended ? 0xFFFFFFFFu : 0xFFFFu) : static_cast<DWORD>(want.id);
             EXPECT_EQ(item.id, id);
             // Predefined classes by their atom, others by name (the resource
             // compiler may change the case of a name).
