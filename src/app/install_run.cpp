@@ -1,6 +1,7 @@
 #include "app/install_run.h"
 
 #include "app/install_app.h"
+#include "install/file_phases.h"
 #include "ui/destination_dlg.h"
 
 void RunInstallation(CInstallApp& app, InstallContext& context) {
@@ -9,4 +10,7 @@ void RunInstallation(CInstallApp& app, InstallContext& context) {
     CDestinationDlg destinationDlg;
     if (!ChooseDestination(destinationDlg, context)) return;
     if (!CreateDestinationFolder(context)) return;
+    // Steps 10 to 12: the system DLLs, the application files and the
+    // uninstaller, under the progress dialog.
+    if (!RunFilePhases(context)) return;
 }

@@ -2,6 +2,7 @@
 // dialog, or confirmed and created.
 #include <gtest/gtest.h>
 
+#include "install_fixture.h"
 #include "test_machine.h"
 #include "ui/resource.h"
 #include "winsim/filesystem.h"
@@ -40,7 +41,9 @@ TEST(DestinationRunTest, TheConfirmedFolderIsCreated) {
             winsim::RegSetString("HKLM\\Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir",
                                  c.programFiles);
         }
+        PlaceDistribution();
         winsim::ExpectDialog(IDD_DESTINATION).Enter();
+        winsim::ExpectDialog(IDD_PROGRESS);  // the file phases follow
         RunInstaller();
         EXPECT_TRUE(winsim::DirectoryExists(c.created)) << c.created;
         EXPECT_TRUE(winsim::TranscriptLines("messagebox").empty());
@@ -53,6 +56,8 @@ TEST(DestinationRunTest, AnExistingBrowsedFolderIsUsedSilently) {
     winsim::MakeDirectory("D:\\Tools\\Quorlet");
     winsim::ExpectDialog(IDD_DESTINATION).Press(IDC_BROWSE).Press(IDOK);
     winsim::ExpectBrowser().Pick("D:\\Tools\\Quorlet");
+    PlaceDistribution();
+    winsim::ExpectDialog(IDD_PROGRESS);
     RunInstaller();
     EXPECT_TRUE(winsim::TranscriptLines("messagebox").empty());
     EXPECT_FALSE(winsim::DirectoryExists("C:\\Program Files\\Quorlet V4.06"));

@@ -13,6 +13,7 @@
 #include "winsim/memory.h"
 #include "winsim/resources.h"
 #include "winsim/transcript.h"
+#include "winsim/user.h"
 
 namespace {
 
@@ -76,6 +77,7 @@ TEST_F(AppFilesTest, AMissingFileEndsTheRunWithTheFilesBeforeItInPlace) {
     distribution::Options options = SmallDistribution();
     options.omit.insert("Html.dll");  // the 25th of 53
     Start(options);
+    winsim::ExpectMessageBox();
     EXPECT_FALSE(Copy());
     EXPECT_EQ(winsim::TranscriptLines("messagebox"),
               std::vector<std::string>{StopBox("Copying D:\\Setup\\Html.dll to C:\\Program Files\\Quorlet V4.06\\"
@@ -107,6 +109,7 @@ TEST_F(AppFilesTest, TheEditorWithoutVersionEndsTheRunAfterTheFiles) {
         options.editorHasVersion = c.hasVersion;
         options.editor.fixedInfo = c.fixedInfo;
         Start(options);
+        winsim::ExpectMessageBox();
         EXPECT_FALSE(Copy());
         EXPECT_EQ(winsim::TranscriptLines("messagebox"),
                   std::vector<std::string>{StopBox(std::string("Could not access file D:\\Setup\\Quorlet.exe : ") +
@@ -120,6 +123,7 @@ TEST_F(AppFilesTest, TheUninstallerCannotBeCopied) {
     distribution::Options options = SmallDistribution();
     options.omit.insert("Remvex.exe");
     Start(options);
+    winsim::ExpectMessageBox();
     EXPECT_FALSE(Copy());
     EXPECT_EQ(winsim::TranscriptLines("messagebox"),
               std::vector<std::string>{StopBox("Copying D:\\Setup\\Remvex.exe to C:\\WINNT\\Remvex406.exe : "
@@ -129,6 +133,7 @@ TEST_F(AppFilesTest, TheUninstallerCannotBeCopied) {
 TEST_F(AppFilesTest, NoMemoryForTheEditorsVersion) {
     Start();
     winsim::FailCall("HeapAlloc", ERROR_NOT_ENOUGH_MEMORY);
+    winsim::ExpectMessageBox();
     EXPECT_FALSE(Copy());
     EXPECT_EQ(winsim::TranscriptLines("messagebox"),
               std::vector<std::string>{StopBox("Insufficient memory available ! Check swap file size !")});

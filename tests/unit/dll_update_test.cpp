@@ -16,6 +16,7 @@
 #include "winsim/resources.h"
 #include "winsim/restart.h"
 #include "winsim/transcript.h"
+#include "winsim/user.h"
 
 namespace {
 
@@ -153,6 +154,7 @@ TEST_F(DllUpdateTest, NtAccessDeniedOnTheDelayedMove) {
     Start(winsim::Platform::NT4, options);
     winsim::RegCreateKey(kSessionManager);
     winsim::RegDenyAccess(kSessionManager);  // a user who is not an administrator
+    winsim::ExpectMessageBox();
     EXPECT_FALSE(Update());
     EXPECT_EQ(winsim::TranscriptLines("messagebox"),
               std::vector<std::string>{StopBox("Could not update the C:\\WINNT\\system32\\Mfc42.dll system dll : "
@@ -168,6 +170,7 @@ TEST_F(DllUpdateTest, NtOtherFailureOfTheDelayedMove) {
     options.dllVersions["Msvcrt.dll"] = {7, 0, 0, 0};
     Start(winsim::Platform::NT4, options);
     winsim::FailCall("MoveFileExA", ERROR_NOT_ENOUGH_MEMORY);
+    winsim::ExpectMessageBox();
     EXPECT_FALSE(Update());
     EXPECT_EQ(winsim::TranscriptLines("messagebox"),
               std::vector<std::string>{StopBox("Could not update the C:\\WINNT\\system32\\Msvcrt.dll system dll : "
@@ -180,10 +183,13 @@ TEST_F(DllUpdateTest, SourceWithoutVersionEndsTheRun) {
         const char* what;
         bool omit;
         bool unversioned;
+        bool noFixedInfo;
         const char* systemText;
     } cases[] = {
-        {"missing", true, false, "The system cannot find the file specified.\r\n"},
-        {"unversioned", false, true, "The specified resource type cannot be found in the image file.\r\n"},
+        {"missing", true, false, false, "The system cannot find the file specified.\r\n"},
+        {"unversioned", false, true, false, "The specified resource type cannot be found in the image file.\r\n"},
+        {"without fixed file information", false, false, true,
+         "The specified resource type cannot be found in the image file.\r\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -192,6 +198,14 @@ TEST_F(DllUpdateTest, SourceWithoutVersionEndsTheRun) {
         if (c.unversioned) options.dllsWithoutVersion.insert("Msvcrt.dll");
         options.dllVersions["Oleaut32.dll"] = {9, 0, 0, 0};  // after it in the list: never reached
         Start(winsim::Platform::NT4, options);
+        if (c.noFixedInfo) {
+            pe::Options dll;
+            dll.dll = true;
+            dll.version = pe::VersionResource();
+            dll.version->fixedInfo = false;
+            winsim::WriteFile("D:\\Setup\\Msvcrt.dll", pe::BuildImage(dll));
+        }
+        winsim::ExpectMessageBox();
         EXPECT_FALSE(Update());
         EXPECT_EQ(winsim::TranscriptLines("messagebox"),
                   std::vector<std::string>{StopBox(std::string("Could not access file D:\\Setup\\Msvcrt.dll : ") +
@@ -204,6 +218,7 @@ TEST_F(DllUpdateTest, SourceWithoutVersionEndsTheRun) {
 TEST_F(DllUpdateTest, NoMemoryForTheVersionBlock) {
     Start(winsim::Platform::NT4);
     winsim::FailCall("HeapAlloc", ERROR_NOT_ENOUGH_MEMORY, 1);  // the target's block
+    winsim::ExpectMessageBox();
     EXPECT_FALSE(Update());
     EXPECT_EQ(winsim::TranscriptLines("messagebox"),
               std::vector<std::string>{StopBox("Insufficient memory available ! Check swap file size !")});
@@ -214,6 +229,7 @@ TEST_F(DllUpdateTest, CopyFailuresNameTheTemporaryCopyAndLeaveNone) {
     options.dllVersions["Mfc42.dll"] = {7, 0, 0, 0};
     Start(winsim::Platform::NT4, options);
     winsim::FailCall("CopyFileA", ERROR_DISK_FULL);
+    winsim::ExpectMessageBox();
     EXPECT_FALSE(Update());
     EXPECT_EQ(winsim::TranscriptLines("messagebox"),
               std::vector<std::string>{StopBox("Copying D:\\Setup\\Mfc42.dll to C:\\WINNT\\system32\\tem1.TMP : "
@@ -223,6 +239,7 @@ TEST_F(DllUpdateTest, CopyFailuresNameTheTemporaryCopyAndLeaveNone) {
     // No temporary name could be made: the message names the folder.
     Start(winsim::Platform::NT4, options);
     winsim::FailCall("GetTempFileNameA", ERROR_FILE_EXISTS);
+    winsim::ExpectMessageBox();
     EXPECT_FALSE(Update());
     EXPECT_EQ(winsim::TranscriptLines("messagebox"),
               std::vector<std::string>{StopBox("Copying D:\\Setup\\Mfc42.dll to C:\\WINNT\\system32 : "
@@ -326,6 +343,7 @@ TEST_F(WininitTest, AFailedWriteLeavesTheFileAsItWas) {
         SCOPED_TRACE(std::string(c.api) + " " + std::to_string(c.skip));
         StartTwoNewer(&before);
         winsim::FailCall(c.api, c.error, c.skip);
+        winsim::ExpectMessageBox();
         EXPECT_FALSE(Update());
         EXPECT_EQ(winsim::TranscriptLines("messagebox"), std::vector<std::string>{StopBox(c.message)});
         EXPECT_EQ(winsim::ReadFile(Wininit()), before);
@@ -337,6 +355,7 @@ TEST_F(WininitTest, AFailedWriteLeavesTheFileAsItWas) {
 TEST_F(WininitTest, AFailureAtTheSecondDllKeepsTheFirstEntry) {
     StartTwoNewer(nullptr);
     winsim::FailCall("WriteFile", ERROR_DISK_FULL, 1);  // the first rewrite is one write
+    winsim::ExpectMessageBox();
     EXPECT_FALSE(Update());
     const std::vector<std::string> temps = TempCopies();
     ASSERT_EQ(temps.size(), 1u);
