@@ -79,7 +79,7 @@ BOOL LoadOriginal(WininitQueue& queue) {
         queue.originalData = queue.original;
         queue.originalSize = size;
     }
-    queue.insertAt = FindRenameInsertPoint(queue.originalData, queue.originalSize);
+    queue.insertAt = FindRenameInsertPoint(queue.originalData, queue.originalSize, &queue.hasRenameSection);
     queue.lineBreakFirst = queue.insertAt > 0 && queue.originalData[queue.insertAt - 1] != '\n';
     queue.loaded = TRUE;
     return TRUE;
@@ -100,8 +100,9 @@ BOOL PutInPlace(WininitQueue& queue) {
 
 }  // namespace
 
-DWORD FindRenameInsertPoint(const char* data, DWORD size) {
+DWORD FindRenameInsertPoint(const char* data, DWORD size, BOOL* found) {
     BOOL inRename = FALSE;
+    *found = FALSE;
     DWORD pos = 0;
     while (pos < size) {
         const DWORD lineStart = pos;
@@ -112,6 +113,7 @@ DWORD FindRenameInsertPoint(const char* data, DWORD size) {
         if (at < size && data[at] == '[') {
             if (inRename) return lineStart;
             inRename = IsRenameHeader(data + at, lineEnd - at);
+            if (inRename) *found = TRUE;
         }
         pos = lineEnd < size ? lineEnd + 1 : size;
     }
@@ -126,6 +128,7 @@ void InitWininitQueue(WininitQueue& queue, const char* windowsDir, int maxEntrie
     queue.originalSize = 0;
     queue.insertAt = 0;
     queue.lineBreakFirst = FALSE;
+    queue.hasRenameSection = FALSE;
     queue.added = NULL;
     queue.addedSize = 0;
     queue.addedCapacity = (sizeof(kHeader) - 1) + static_cast<DWORD>(maxEntries) * kMaxEntry;
@@ -139,7 +142,7 @@ BOOL QueueWininitReplacement(WininitQueue& queue, const char* target, const char
             AfxMessageBox(IDS_NO_MEMORY, MB_ICONSTOP);
             return FALSE;
         }
-        AppendText(queue, kHeader);
+        if (!queue.hasRenameSection) AppendText(queue, kHeader);
     }
     const DWORD before = queue.addedSize;
     if (before + kMaxEntry > queue.addedCapacity) {

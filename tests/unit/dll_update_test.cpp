@@ -260,12 +260,13 @@ protected:
         if (wininit) winsim::WriteFile(Wininit(), *wininit);
     }
     std::string Wininit() const { return std::string(context_.windowsDir) + "\\Wininit.ini"; }
-    // This run's lines, the temporary copies named as they were made.
-    std::string Block() const {
+    // This run's lines, the temporary copies named as they were made; the
+    // header only where the file has no [rename] section of its own.
+    std::string Block(bool header = true) const {
         const std::vector<std::string> temps = TempCopies();
         EXPECT_EQ(temps.size(), 2u);
         if (temps.size() != 2) return std::string();
-        return "[rename]\r\n"
+        return std::string(header ? "[rename]\r\n" : "") +
                "NUL=C:\\WINDOWS\\SYSTEM\\Mfc42.dll\r\n"
                "C:\\WINDOWS\\SYSTEM\\Mfc42.dll=C:\\WINDOWS\\SYSTEM\\" + temps[0] + "\r\n"
                "NUL=C:\\WINDOWS\\SYSTEM\\Oleaut32.dll\r\n"
@@ -299,15 +300,17 @@ TEST_F(WininitTest, OtherProgramsContentIsKeptByteForByte) {
         std::string before;
         const char* insertBefore;  // this run's lines go before it; "" for the end
         const char* lineBreak;     // added first when the content lacks one
+        bool header;               // the file has no [rename] section of its own
     } cases[] = {
         {"a [rename] section before another section",
-         "[CombineVxDs]\r\nvxd=1\r\n[Rename]\r\nNUL=C:\\OTHER.TMP\r\n\r\n[Other]\r\nx=y\r\n", "[Other]", ""},
+         "[CombineVxDs]\r\nvxd=1\r\n[Rename]\r\nNUL=C:\\OTHER.TMP\r\n\r\n[Other]\r\nx=y\r\n", "[Other]", "", false},
         {"a [rename] section at the end, without a final line break", "[x]\r\n[ rename ]\r\nNUL=C:\\A.TMP", "",
-         "\r\n"},
-        {"no [rename] section, no final line break", "[CombineVxDs]\r\nvxd=1", "", "\r\n"},
-        {"no [rename] section, line feeds only", "[Setup]\nx=1\n[renamed]\n", "", ""},
-        {"bytes of any value", std::string("[a]\r\nk=\0\xFF\r\n[RENAME]\r\n\xE9=\x01\r\n[b]\r\n", 31), "[b]", ""},
-        {"an empty file", "", "", ""},
+         "\r\n", false},
+        {"no [rename] section, no final line break", "[CombineVxDs]\r\nvxd=1", "", "\r\n", true},
+        {"no [rename] section, line feeds only", "[Setup]\nx=1\n[renamed]\n", "", "", true},
+        {"bytes of any value", std::string("[a]\r\nk=\0\xFF\r\n[RENAME]\r\n\xE9=\x01\r\n[b]\r\n", 31), "[b]", "",
+         false},
+        {"an empty file", "", "", "", true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -316,7 +319,7 @@ TEST_F(WininitTest, OtherProgramsContentIsKeptByteForByte) {
         const std::size_t insertAt = c.insertBefore[0] ? c.before.find(c.insertBefore) : c.before.size();
         ASSERT_NE(insertAt, std::string::npos);
         EXPECT_EQ(winsim::ReadFile(Wininit()),
-                  c.before.substr(0, insertAt) + c.lineBreak + Block() + c.before.substr(insertAt));
+                  c.before.substr(0, insertAt) + c.lineBreak + Block(c.header) + c.before.substr(insertAt));
         ExpectNoLeftovers();
     }
 }
