@@ -14,6 +14,8 @@
 
 namespace {
 
+const char kEnvironment[] = "HKLM\\System\\CurrentControlSet\\Control\\Session Manager\\Environment";
+
 TEST(DestinationRunTest, CancelInTheDestinationDialogEndsTheRunSilently) {
     TestMachine machine(winsim::Platform::Win98);
     SetErrorMode(SEM_FAILCRITICALERRORS);
@@ -41,9 +43,14 @@ TEST(DestinationRunTest, TheConfirmedFolderIsCreated) {
             winsim::RegSetString("HKLM\\Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir",
                                  c.programFiles);
         }
+        winsim::RegSetString(kEnvironment, "Path", "C:\\WINNT\\system32");
         PlaceDistribution();
         winsim::ExpectDialog(IDD_DESTINATION).Enter();
-        winsim::ExpectDialog(IDD_PROGRESS);  // the file phases follow
+        // The rest of the run: no system DLL is installed, so all four wait
+        // for a restart.
+        winsim::ExpectDialog(IDD_PROGRESS);
+        winsim::ExpectDialog(IDD_FILETYPES).Escape();
+        winsim::ExpectDialog(IDD_RESTART).Click(IDC_RESTART_LATER).Press(IDOK);
         RunInstaller();
         EXPECT_TRUE(winsim::DirectoryExists(c.created)) << c.created;
         EXPECT_TRUE(winsim::TranscriptLines("messagebox").empty());
@@ -58,8 +65,11 @@ TEST(DestinationRunTest, AnExistingBrowsedFolderIsUsedSilently) {
     winsim::ExpectBrowser().Pick("D:\\Tools\\Quorlet");
     PlaceDistribution();
     winsim::ExpectDialog(IDD_PROGRESS);
+    winsim::ExpectDialog(IDD_FILETYPES).Escape();
+    winsim::ExpectDialog(IDD_RESTART).Click(IDC_RESTART_LATER).Press(IDOK);
     RunInstaller();
     EXPECT_TRUE(winsim::TranscriptLines("messagebox").empty());
+    EXPECT_TRUE(winsim::FileExists("D:\\Tools\\Quorlet\\Quorlet.exe"));
     EXPECT_FALSE(winsim::DirectoryExists("C:\\Program Files\\Quorlet V4.06"));
 }
 
