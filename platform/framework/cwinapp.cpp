@@ -78,14 +78,20 @@ HINSTANCE AfxGetInstanceHandle() { return g_app ? g_app->m_hInstance : 0; }
 
 HINSTANCE AfxGetResourceHandle() { return AfxGetInstanceHandle(); }
 
-int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow) {
+BOOL AfxWinInit(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow) {
     (void)hPrevInstance;
     CWinApp* app = AfxGetApp();
-    if (app == 0) return -1;
+    if (app == 0) return FALSE;
     app->m_hInstance = hInstance;
     app->m_lpCmdLine = lpCmdLine;
     app->m_nCmdShow = nCmdShow;
     app->SetTitleFromModule();
+    return TRUE;
+}
+
+int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow) {
+    if (!AfxWinInit(hInstance, hPrevInstance, lpCmdLine, nCmdShow)) return -1;
+    CWinApp* app = AfxGetApp();
     // The common controls library registers the progress bar's class.
     InitCommonControls();
 

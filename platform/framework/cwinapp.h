@@ -36,7 +36,7 @@ public:
     DECLARE_MESSAGE_MAP()
 
 private:
-    friend int AfxWinMain(HINSTANCE, HINSTANCE, LPSTR, int);
+    friend BOOL AfxWinInit(HINSTANCE, HINSTANCE, LPSTR, int);
     void SetTitleFromModule();
 
     LPCSTR m_pszGivenName;
@@ -47,6 +47,11 @@ CWinApp* AfxGetApp();
 CWnd* AfxGetMainWnd();
 HINSTANCE AfxGetInstanceHandle();
 HINSTANCE AfxGetResourceHandle();
+
+// The first step of the start: gives the application object its instance,
+// command line and show state, and its title. FALSE when there is no
+// application object.
+BOOL AfxWinInit(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow);
 
 // The framework's start: runs the application object's life cycle and
 // returns the process exit code.

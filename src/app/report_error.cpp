@@ -23,8 +23,9 @@ void ShowReport(UINT nID, LPCSTR first, LPCSTR second, BOOL twoArguments, UINT n
     LPSTR systemText = SystemText(code, fallback);
     LPCSTR explanation = systemText != NULL ? systemText : fallback;
 
+    // A missing string leaves an empty format, never an unset buffer.
     char format[1024];
-    LoadStringA(AfxGetResourceHandle(), nID, format, sizeof(format));
+    if (LoadStringA(AfxGetResourceHandle(), nID, format, sizeof(format)) == 0) format[0] = '\0';
     char message[1024];
     if (!twoArguments) {
         wsprintfA(message, format, first, explanation);

@@ -8,7 +8,7 @@ LONG GetOpenFileSize(HANDLE file) {
     return size;
 }
 
-int LoadWholeFile(const char* path, HGLOBAL* block, char** data) {
+int LoadWholeFile(const char* path, HGLOBAL* block, char** data, DWORD* fileSize) {
     HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
                               FILE_FLAG_SEQUENTIAL_SCAN, NULL);
     if (file == INVALID_HANDLE_VALUE) return LOAD_OPEN_FAILED;
@@ -29,6 +29,7 @@ int LoadWholeFile(const char* path, HGLOBAL* block, char** data) {
         CloseHandle(file);
         return LOAD_LOCK_FAILED;
     }
+    if (fileSize != NULL) *fileSize = static_cast<DWORD>(size);
     DWORD read = 0;
     BOOL ok = ReadFile(file, *data, static_cast<DWORD>(size), &read, NULL);
     CloseHandle(file);

@@ -18,8 +18,9 @@ enum {
 
 // Reads the whole file into a new moveable global block of its size plus
 // one zero byte, locked. On LOAD_OK and LOAD_READ_FAILED the caller unlocks
-// and frees *block.
-int LoadWholeFile(const char* path, HGLOBAL* block, char** data);
+// and frees *block. `size`, when given, receives the file's size: the text
+// may hold zero bytes of its own.
+int LoadWholeFile(const char* path, HGLOBAL* block, char** data, DWORD* size = NULL);
 
 // Creates every missing folder level of `path` that ends before a
 // backslash (not the last level of a path without a trailing backslash).

@@ -58,7 +58,7 @@ std::u16string AnsiToUtf16(const std::string& ansi, UINT codePage) {
     return wide;
 }
 
-std::string Utf16ToAnsi(const std::u16string& text, UINT codePage, bool* usedDefault) {
+std::string Utf16ToAnsi(const std::u16string& text, UINT codePage, bool* usedDefault, char replacement) {
     std::string ansi;
     bool defaulted = false;
     for (char16_t c : text) {
@@ -66,7 +66,7 @@ std::string Utf16ToAnsi(const std::u16string& text, UINT codePage, bool* usedDef
         if (WideToByte(c, codePage, &b)) {
             ansi += static_cast<char>(b);
         } else {
-            ansi += '?';
+            ansi += replacement;
             defaulted = true;
         }
     }
@@ -154,13 +154,15 @@ int WINAPI MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR source, int so
         SetLastError(error);
         return 0;
     }
-    if (source == nullptr || sourceLength == 0 || targetLength < 0) {
+    if (source == nullptr || sourceLength == 0 || targetLength < 0 || (target == nullptr && targetLength > 0)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
+    // A length of -1 takes the text with its terminator.
     std::string text = sourceLength < 0 ? std::string(source, std::char_traits<char>::length(source) + 1)
                                         : std::string(source, static_cast<size_t>(sourceLength));
-    std::u16string wide = winsim::AnsiToUtf16(text, winsim::ResolveCodePage(codePage));
+    UINT resolved = winsim::ResolveCodePage(codePage);
+    std::u16string wide = resolved == CP_UTF8 ? winsim::Utf8ToUtf16(text) : winsim::AnsiToUtf16(text, resolved);
     if (targetLength == 0) return static_cast<int>(wide.size());
     if (wide.size() > static_cast<size_t>(targetLength)) {
         SetLastError(ERROR_INSUFFICIENT_BUFFER);
@@ -174,8 +176,11 @@ int WINAPI WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR source, int s
                                LPSTR target, int targetLength, LPCSTR defaultChar,
                                LPBOOL usedDefaultChar) {
     (void)flags;
-    (void)defaultChar;
-    if (source == nullptr || sourceLength == 0 || targetLength < 0) {
+    UINT resolved = winsim::ResolveCodePage(codePage);
+    // UTF-8 can encode every character: it takes no default character.
+    bool defaultGiven = defaultChar != nullptr || usedDefaultChar != nullptr;
+    if (source == nullptr || sourceLength == 0 || targetLength < 0 || (target == nullptr && targetLength > 0) ||
+        (resolved == CP_UTF8 && defaultGiven)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
@@ -186,10 +191,15 @@ int WINAPI WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR source, int s
     } else {
         length = static_cast<size_t>(sourceLength);
     }
-    bool defaulted = false;
-    std::string ansi =
-        winsim::Utf16ToAnsi(std::u16string(source, length), winsim::ResolveCodePage(codePage), &defaulted);
-    if (usedDefaultChar) *usedDefaultChar = defaulted ? TRUE : FALSE;
+    std::u16string text(source, length);
+    std::string ansi;
+    if (resolved == CP_UTF8) {
+        ansi = winsim::Utf16ToUtf8(text);
+    } else {
+        bool defaulted = false;
+        ansi = winsim::Utf16ToAnsi(text, resolved, &defaulted, defaultChar != nullptr ? defaultChar[0] : '?');
+        if (usedDefaultChar) *usedDefaultChar = defaulted ? TRUE : FALSE;
+    }
     if (targetLength == 0) return static_cast<int>(ansi.size());
     if (ansi.size() > static_cast<size_t>(targetLength)) {
         SetLastError(ERROR_INSUFFICIENT_BUFFER);

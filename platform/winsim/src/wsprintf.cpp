@@ -1,5 +1,6 @@
 // wsprintfA and wvsprintfA: printf-style formatting without floating point,
-// into a buffer of at most 1024 bytes, as USER32 does it.
+// into a buffer of at most 1024 bytes, as USER32 does it. A conversion
+// is %[-][#][0][width][.precision][h|l|w]type.
 #include <cstring>
 #include <string>
 
@@ -10,14 +11,51 @@ namespace {
 
 const std::size_t kLimit = 1024;  // bytes, terminator included
 
-std::string Number(unsigned long long value, unsigned base, bool upper) {
+struct Conversion {
+    bool left = false;       // '-': pad on the right
+    bool prefix = false;     // '#': 0x or 0X before hexadecimal numbers
+    bool zero = false;       // '0': pad numbers with zeros
+    std::size_t width = 0;
+    bool hasPrecision = false;
+    std::size_t precision = 0;
+    char size = 0;           // 'h', 'l' or 'w'
+};
+
+// A decimal or hexadecimal number, as digits only.
+std::string Digits(unsigned long long value, unsigned base, bool upper) {
     const char* digits = upper ? "0123456789ABCDEF" : "0123456789abcdef";
-    std::string text;
+    char text[24];
+    int at = sizeof(text);
     do {
-        text.insert(text.begin(), digits[value % base]);
+        text[--at] = digits[value % base];
         value /= base;
     } while (value != 0);
-    return text;
+    return std::string(text + at, sizeof(text) - at);
+}
+
+// Width and precision never need to exceed what the buffer can hold.
+std::size_t ReadCount(const char** p) {
+    std::size_t count = 0;
+    while (**p >= '0' && **p <= '9') {
+        if (count < kLimit) count = count * 10 + static_cast<std::size_t>(**p - '0');
+        ++*p;
+    }
+    return count < kLimit ? count : kLimit;
+}
+
+// A number with its sign or prefix, its digits raised to the precision (the
+// least number of digits, at least one) and zeros up to the width when asked.
+std::string NumberField(const Conversion& conv, const std::string& lead, std::string digits) {
+    std::size_t least = conv.hasPrecision && conv.precision > 0 ? conv.precision : 1;
+    if (digits.size() < least) digits.insert(0, least - digits.size(), '0');
+    if (conv.zero && !conv.left && lead.size() + digits.size() < conv.width) {
+        digits.insert(0, conv.width - lead.size() - digits.size(), '0');
+    }
+    return lead + digits;
+}
+
+std::string WideToAnsi(const std::u16string& text) {
+    return winsim::Utf16ToAnsi(text, winsim::ActiveCodePage());
 }
 
 int Format(LPSTR out, LPCSTR format, va_list args) {
@@ -28,81 +66,85 @@ int Format(LPSTR out, LPCSTR format, va_list args) {
             continue;
         }
         ++p;
-        bool left = false, alternate = false, zero = false;
+        Conversion conv;
         for (;; ++p) {
-            if (*p == '-') left = true;
-            else if (*p == '#') alternate = true;
-            else if (*p == '0') zero = true;
+            if (*p == '-') conv.left = true;
+            else if (*p == '#') conv.prefix = true;
+            else if (*p == '0') conv.zero = true;
             else break;
         }
-        int width = 0;
-        while (*p >= '0' && *p <= '9') width = width * 10 + (*p++ - '0');
-        int precision = -1;
+        conv.width = ReadCount(&p);
         if (*p == '.') {
-            precision = 0;
             ++p;
-            while (*p >= '0' && *p <= '9') precision = precision * 10 + (*p++ - '0');
+            conv.hasPrecision = true;
+            conv.precision = ReadCount(&p);
         }
-        bool wide = false;
-        if (*p == 'l' || *p == 'w') { wide = true; ++p; }
-        else if (*p == 'h') { ++p; }
+        if (*p == 'h' || *p == 'l' || *p == 'w') conv.size = *p++;
+        const bool wide = conv.size == 'l' || conv.size == 'w';
+
         std::string field;
-        bool numeric = true;
         switch (*p) {
-            case 'd': case 'i': {
-                long long value = va_arg(args, int);  // Windows' long is 32 bits
-                std::string digits = Number(value < 0 ? -static_cast<unsigned long long>(value) : value, 10, false);
-                if (precision >= 0) while (static_cast<int>(digits.size()) < precision) digits.insert(0, "0");
-                field = (value < 0 ? "-" : "") + digits;
+            case 'd':
+            case 'i': {
+                int value = va_arg(args, int);  // Windows' long is 32 bits too
+                if (conv.size == 'h') value = static_cast<short>(value);
+                unsigned long long magnitude =
+                    value < 0 ? 0ULL - static_cast<unsigned long long>(static_cast<long long>(value))
+                              : static_cast<unsigned long long>(value);
+                field = NumberField(conv, value < 0 ? "-" : "", Digits(magnitude, 10, false));
                 break;
             }
-            case 'u': case 'x': case 'X': {
+            case 'u':
+            case 'x':
+            case 'X': {
                 unsigned value = va_arg(args, unsigned);
-                std::string digits = Number(value, *p == 'u' ? 10 : 16, *p == 'X');
-                if (precision >= 0) while (static_cast<int>(digits.size()) < precision) digits.insert(0, "0");
-                if (alternate && *p != 'u' && value != 0) digits.insert(0, *p == 'X' ? "0X" : "0x");
-                field = digits;
+                if (conv.size == 'h') value = static_cast<unsigned short>(value);
+                std::string lead = conv.prefix && *p != 'u' ? (*p == 'X' ? "0X" : "0x") : "";
+                field = NumberField(conv, lead, Digits(value, *p == 'u' ? 10 : 16, *p == 'X'));
                 break;
             }
             case 'p': {
-                field = Number(reinterpret_cast<unsigned long long>(va_arg(args, void*)), 16, true);
-                while (field.size() < 2 * sizeof(void*)) field.insert(0, "0");
+                std::string digits = Digits(reinterpret_cast<ULONG_PTR>(va_arg(args, void*)), 16, true);
+                field = std::string(2 * sizeof(void*) - digits.size(), '0') + digits;
                 break;
             }
-            case 'c': case 'C': {
-                numeric = false;
+            case 'c':
+            case 'C': {
+                // 'C' is the other width: wide in wsprintfA, unless 'h' says narrow.
                 int value = va_arg(args, int);
-                field = (wide || *p == 'C') ? winsim::Utf16ToAnsi(std::u16string(1, static_cast<char16_t>(value)), winsim::ActiveCodePage())
-                                            : std::string(1, static_cast<char>(value));
+                bool wideChar = conv.size == 'h' ? false : (wide || *p == 'C');
+                field = wideChar ? WideToAnsi(std::u16string(1, static_cast<char16_t>(value)))
+                                 : std::string(1, static_cast<char>(value));
                 break;
             }
-            case 's': case 'S': {
-                numeric = false;
-                if (wide || *p == 'S') {
+            case 's':
+            case 'S': {
+                bool wideText = conv.size == 'h' ? false : (wide || *p == 'S');
+                std::size_t most = conv.hasPrecision ? conv.precision : kLimit;
+                if (wideText) {
                     const WCHAR* text = va_arg(args, const WCHAR*);
-                    std::u16string wtext;
-                    if (text == nullptr) wtext = u"(null)";
-                    else for (const WCHAR* q = text; *q != 0 && (precision < 0 || static_cast<int>(wtext.size()) < precision); ++q) wtext += *q;
-                    field = winsim::Utf16ToAnsi(wtext, winsim::ActiveCodePage());
+                    std::u16string taken;
+                    if (text == nullptr) text = u"(null)";
+                    for (; *text != 0 && taken.size() < most; ++text) taken += *text;
+                    field = WideToAnsi(taken);
                 } else {
                     const char* text = va_arg(args, const char*);
                     if (text == nullptr) text = "(null)";
-                    for (const char* q = text; *q != '\0' && (precision < 0 || static_cast<int>(field.size()) < precision); ++q) field += *q;
+                    for (; *text != '\0' && field.size() < most; ++text) field += *text;
                 }
                 break;
             }
             case '\0':
-                --p;  // a lone % at the end
+                --p;  // a lone % at the end of the format
                 continue;
             default:
-                // An unknown type prints itself, as USER32 does.
+                // A character with no meaning as a type is copied: "%%" gives "%".
                 result += *p;
                 continue;
         }
-        while (static_cast<int>(field.size()) < width) {
-            if (left) field += ' ';
-            else if (zero && numeric) field.insert(field[0] == '-' ? 1 : 0, "0");
-            else field.insert(0, " ");
+        if (field.size() < conv.width) {
+            std::string pad(conv.width - field.size(), ' ');
+            field = conv.left ? field + pad : pad + field;
         }
         result += field;
     }
