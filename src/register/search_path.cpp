@@ -1,0 +1,5 @@
+#include "register/search_path.h"
+
+BOOL UpdateSearchPath(InstallContext& context) {
+    return context.isNT ? UpdateNtPath(context) : UpdateAutoexec(context);
+}
