@@ -26,6 +26,10 @@ inline const KnownWineDifference kKnownWineDifferences[] = {
      "The text itself (1023 characters and the terminator) is the same"},
     {"wsprintfA.limit.exact.count",
      "as wsprintfA.limit.count: a text of exactly 1023 characters fills the output, and Wine 8.0 answers 1024"},
+    {"RegCreateKeyExA.empty_name.disposition",
+     "an empty name makes RegCreateKeyExA open the key it is given, which exists, and Windows documents "
+     "REG_OPENED_EXISTING_KEY (2) for a key that existed; Wine 8.0 answers REG_CREATED_NEW_KEY (1). "
+     "The installer does not use the disposition"},
     {nullptr, nullptr},  // end of the list
 };
 
