@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up what is missing, builds both builds and runs every test: the host
-# suites (ctest), then the Windows programs under Wine.
+# suites (ctest), then the Windows programs under Wine: the API contract
+# checks and the end-to-end scenarios of Install.EXE.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,6 +13,10 @@ scripts/build.sh
 wine_started=$SECONDS
 source scripts/wine_env.sh
 wine_setup_packages
+wine_setup_desktop_tools
 wine_make_template
-scripts/contract_wine.sh
+status=0
+scripts/contract_wine.sh || status=1
+scripts/wine_scenarios.sh || status=1
 echo "test: Wine part took $((SECONDS - wine_started)) s"
+exit $status

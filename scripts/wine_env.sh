@@ -175,3 +175,50 @@ wine_run() {
     exit $status
   )
 }
+
+# What the end-to-end runs need besides Wine: ImageMagick and xdotool for
+# the screenshots, and the French and Italian UTF-8 locales (Wine takes the
+# user's language from LANG, and needs the locale to name files beyond
+# ASCII). Installed when missing, as root.
+WINE_LOCALES=(fr_FR.UTF-8 it_IT.UTF-8)
+
+wine_locale_missing() {
+  local name=${1%.UTF-8}
+  ! locale -a 2>/dev/null | grep -qix "$name.utf8"
+}
+
+wine_setup_desktop_tools() {
+  local need=()
+  command -v import >/dev/null || need+=(imagemagick)
+  command -v xdotool >/dev/null || need+=(xdotool)
+  command -v locale-gen >/dev/null || need+=(locales)
+  command -v python3 >/dev/null || need+=(python3)
+  local missing_locales=()
+  local locale
+  for locale in "${WINE_LOCALES[@]}"; do
+    wine_locale_missing "$locale" && missing_locales+=("$locale")
+  done
+  [ ${#need[@]} -eq 0 ] && [ ${#missing_locales[@]} -eq 0 ] && return 0
+  local sudo=""
+  if ! wine_is_root; then
+    command -v sudo >/dev/null || { wine_log "missing ${need[*]} ${missing_locales[*]}: install them as root"; return 1; }
+    sudo=sudo
+  fi
+  if [ ${#need[@]} -gt 0 ]; then
+    wine_log "installing ${need[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    $sudo apt-get update -qq
+    $sudo apt-get install -y -qq --no-install-recommends "${need[@]}"
+  fi
+  if [ ${#missing_locales[@]} -gt 0 ]; then
+    wine_log "generating the locales ${missing_locales[*]}"
+    for locale in "${missing_locales[@]}"; do
+      if grep -qE "^# *$locale UTF-8" /etc/locale.gen 2>/dev/null; then
+        $sudo sed -i -E "s/^# *($locale UTF-8)/\\1/" /etc/locale.gen
+      elif ! grep -qE "^$locale UTF-8" /etc/locale.gen 2>/dev/null; then
+        echo "$locale UTF-8" | $sudo tee -a /etc/locale.gen >/dev/null
+      fi
+    done
+    $sudo locale-gen >/dev/null
+  fi
+}
