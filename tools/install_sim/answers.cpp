@@ -1,5 +1,7 @@
 #include "answers.h"
 
+#include "text.h"
+
 #include <map>
 #include <set>
 #include <sstream>
@@ -13,17 +15,6 @@ const std::map<std::string, std::set<std::string>> kVerbs = {
     {"message", {"ok"}},
 };
 const std::set<std::string> kVerbsWithText = {"browse", "type"};
-
-std::string Trim(const std::string& text) {
-    size_t start = text.find_first_not_of(" \t\r");
-    size_t end = text.find_last_not_of(" \t\r");
-    return start == std::string::npos ? std::string() : text.substr(start, end - start + 1);
-}
-
-std::string Lower(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
 
 // Splits "a, b \"x, y\", c" at the commas outside double quotes.
 bool SplitActions(const std::string& text, std::vector<std::string>* parts) {

@@ -1,5 +1,7 @@
 #include "machine_folder.h"
 
+#include "text.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
@@ -12,17 +14,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string Trim(const std::string& text) {
-    size_t start = text.find_first_not_of(" \t\r");
-    size_t end = text.find_last_not_of(" \t\r");
-    return start == std::string::npos ? std::string() : text.substr(start, end - start + 1);
-}
-
-std::string Lower(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
 
 // "C:\\..." with a drive letter, or "\\\\server\\share\\...".
 bool IsWindowsPath(const std::string& path) {
