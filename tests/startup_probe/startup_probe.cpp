@@ -49,6 +49,11 @@ public:
         Note(RecordPath(), AfxGetApp() == this ? "run: the framework has the object" : "run: no object");
         Note(RecordPath(), lstrcmpA(m_lpCmdLine, RecordPath()) == 0 ? "command line: the arguments only"
                                                                      : "command line: with the program name");
+        // The framework has loaded the common controls, which register the
+        // progress bar's class for every program.
+        WNDCLASSA progress;
+        Note(RecordPath(), GetClassInfoA(NULL, "msctls_progress32", &progress) ? "progress bar class: registered"
+                                                                               : "progress bar class: missing");
         // The heap operators; the block escapes so that the calls stay.
         int* numbers = new int[4096];
         g_block = numbers;
