@@ -9,6 +9,9 @@ namespace winsim {
 namespace {
 
 const std::size_t kMaxNameLength = 1024;  // longest DLL or function name read
+// Most directory entries walked when listing: directories that point at
+// one another could otherwise make the walk go on without end.
+const std::size_t kMaxResourceEntries = 65536;
 
 // Bounded little-endian reads of the file image.
 class Image {
@@ -162,11 +165,14 @@ struct ResourceTree {
                image.Dword(at, value);
     }
 
-    // The entries of a directory: (name or id word, offset word) pairs.
-    bool Entries(DWORD directory, std::vector<std::pair<DWORD, DWORD>>* entries) const {
+    // The entries of a directory: (name or id word, offset word) pairs;
+    // false when there are more than `limit`.
+    bool Entries(DWORD directory, std::vector<std::pair<DWORD, DWORD>>* entries,
+                 std::size_t limit = 0x20000) const {
         DWORD counts;
         if (directory > 0xFFFFFFFFu - 16 || !Read(directory + 12, &counts)) return false;
         const DWORD count = (counts & 0xFFFF) + (counts >> 16);
+        if (count > limit) return false;
         for (DWORD i = 0; i < count; ++i) {
             DWORD name, offset;
             const DWORD at = directory + 16 + i * 8;
@@ -303,20 +309,23 @@ bool ListPeResources(const std::string& bytes, std::vector<PeResourceEntry>* ent
     ResourceTree tree{image, h.sections, root};
     // Three levels: type, name, language; the language entries lead to data.
     std::vector<std::pair<DWORD, DWORD>> types;
-    if (!tree.Entries(0, &types)) return false;
+    if (!tree.Entries(0, &types, kMaxResourceEntries)) return false;
+    std::size_t walked = types.size();
     for (const auto& type : types) {
         PeResourceEntry entry;
         std::vector<std::pair<DWORD, DWORD>> names;
         if (!(type.second & 0x80000000u) || !tree.Id(type.first, &entry.type) ||
-            !tree.Entries(type.second & 0x7FFFFFFFu, &names)) {
+            !tree.Entries(type.second & 0x7FFFFFFFu, &names, kMaxResourceEntries - walked)) {
             return false;
         }
+        walked += names.size();
         for (const auto& name : names) {
             std::vector<std::pair<DWORD, DWORD>> languages;
             if (!(name.second & 0x80000000u) || !tree.Id(name.first, &entry.name) ||
-                !tree.Entries(name.second & 0x7FFFFFFFu, &languages)) {
+                !tree.Entries(name.second & 0x7FFFFFFFu, &languages, kMaxResourceEntries - walked)) {
                 return false;
             }
+            walked += languages.size();
             for (const auto& language : languages) {
                 if ((language.first & 0x80000000u) || language.first > 0xFFFF || (language.second & 0x80000000u) ||
                     !tree.Data(language.second, &entry.data)) {
