@@ -49,6 +49,8 @@ target_link_libraries(test_support PUBLIC installer install_res winsim)
 
 enable_testing()
 find_package(GTest REQUIRED)
+# A window the simulated user did not expect fails the running test.
+target_link_libraries(test_support PUBLIC GTest::gtest)
 
 file(GLOB UNIT_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
 add_executable(unit_tests ${UNIT_TEST_SOURCES})

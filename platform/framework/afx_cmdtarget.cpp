@@ -1,7 +1,7 @@
 #include "afx_cmdtarget.h"
 
 const AFX_MSGMAP* CCmdTarget::GetThisMessageMap() {
-    static const AFX_MSGMAP_ENTRY entries[] = {{0, 0, 0, 0, AfxSig_end, (AFX_PMSG)0}};
+    static const AFX_MSGMAP_ENTRY entries[] = {{0, 0, 0, 0, AfxSig_end, (AFX_PMSG)0, (AFX_PMSG_HANDLE)0}};
     static const AFX_MSGMAP map = {0, &entries[0]};
     return &map;
 }

@@ -5,7 +5,14 @@
 #include <windows.h>
 
 class CCmdTarget;
+// Handlers are kept as pointers to members of CCmdTarget, one field per
+// return type, so that no handler is ever called through a pointer of
+// another function type.
 typedef void (CCmdTarget::*AFX_PMSG)(void);
+typedef HICON (CCmdTarget::*AFX_PMSG_HANDLE)(void);
+
+// Marks message handlers in class declarations.
+#define afx_msg
 
 // How a handler is called.
 enum AfxSig {
@@ -20,7 +27,8 @@ struct AFX_MSGMAP_ENTRY {
     UINT nID;       // control or command id, 0 for a window message
     UINT nLastID;
     UINT nSig;
-    AFX_PMSG pfn;
+    AFX_PMSG pfn;              // AfxSig_vv
+    AFX_PMSG_HANDLE pfnHandle; // AfxSig_hv
 };
 
 struct AFX_MSGMAP {
@@ -40,7 +48,7 @@ protected:                                                  \
         typedef baseClass TheBaseClass;                                            \
         static const AFX_MSGMAP_ENTRY _messageEntries[] = {
 #define END_MESSAGE_MAP()                                                        \
-    {0, 0, 0, 0, AfxSig_end, (AFX_PMSG)0}                                        \
+    {0, 0, 0, 0, AfxSig_end, (AFX_PMSG)0, (AFX_PMSG_HANDLE)0}                    \
     }                                                                            \
     ;                                                                            \
     static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap,      \
@@ -48,15 +56,17 @@ protected:                                                  \
     return &messageMap;                                                          \
     }
 
-#define ON_COMMAND(id, memberFxn) \
-    {WM_COMMAND, 0, (WORD)(id), (WORD)(id), AfxSig_vv, static_cast<AFX_PMSG>(&memberFxn)},
-#define ON_BN_CLICKED(id, memberFxn) \
-    {WM_COMMAND, BN_CLICKED, (WORD)(id), (WORD)(id), AfxSig_vv, static_cast<AFX_PMSG>(&memberFxn)},
+#define ON_COMMAND(id, memberFxn)                                                                  \
+    {WM_COMMAND, 0, (WORD)(id), (WORD)(id), AfxSig_vv, static_cast<AFX_PMSG>(&memberFxn), \
+     (AFX_PMSG_HANDLE)0},
+#define ON_BN_CLICKED(id, memberFxn)                                                                     \
+    {WM_COMMAND, BN_CLICKED, (WORD)(id), (WORD)(id), AfxSig_vv, static_cast<AFX_PMSG>(&memberFxn), \
+     (AFX_PMSG_HANDLE)0},
 #define ON_WM_PAINT() \
-    {WM_PAINT, 0, 0, 0, AfxSig_vv, static_cast<AFX_PMSG>(&ThisClass::OnPaint)},
-#define ON_WM_QUERYDRAGICON()                  \
-    {WM_QUERYDRAGICON, 0, 0, 0, AfxSig_hv,     \
-     reinterpret_cast<AFX_PMSG>(static_cast<HCURSOR (CCmdTarget::*)()>(&ThisClass::OnQueryDragIcon))},
+    {WM_PAINT, 0, 0, 0, AfxSig_vv, static_cast<AFX_PMSG>(&ThisClass::OnPaint), (AFX_PMSG_HANDLE)0},
+#define ON_WM_QUERYDRAGICON()                         \
+    {WM_QUERYDRAGICON, 0, 0, 0, AfxSig_hv, (AFX_PMSG)0, \
+     static_cast<AFX_PMSG_HANDLE>(&ThisClass::OnQueryDragIcon)},
 
 // The root of every message-map chain.
 class CCmdTarget {

@@ -41,6 +41,10 @@ BOOL CWinApp::Enable3dControlsStatic() { return TRUE; }
 
 void CWinApp::OnHelp() {}
 
+HICON CWinApp::LoadIcon(UINT nIDResource) const {
+    return ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDResource));
+}
+
 void CWinApp::SetTitleFromModule() {
     // A title given to the constructor, else the string AFX_IDS_APP_TITLE,
     // else the module's file name without its extension.
@@ -102,6 +106,7 @@ int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, in
     } else {
         result = app->Run();
     }
+    AfxDeleteTempWindows();
     return result;
 }
 

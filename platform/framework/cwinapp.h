@@ -27,6 +27,9 @@ public:
     // F1: the installer ships no help file, so there is nothing to show.
     void OnHelp();
 
+    // An icon group of the application's resources; NULL when there is none.
+    HICON LoadIcon(UINT nIDResource) const;
+
     HINSTANCE m_hInstance;
     LPSTR m_lpCmdLine;
     int m_nCmdShow;

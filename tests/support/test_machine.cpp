@@ -4,9 +4,12 @@
 
 #include <filesystem>
 
+#include <gtest/gtest.h>
+
 #include "app/install_app.h"
 #include "winsim/filesystem.h"
 #include "winsim/resources.h"
+#include "winsim/user.h"
 
 extern const unsigned char g_installRes[];
 extern const std::size_t g_installResSize;
@@ -18,6 +21,7 @@ void LoadInstallerResources() {
 
 TestMachine::TestMachine(winsim::Platform platform, LANGID language) {
     winsim::Reset();
+    winsim::SetUserFailureHandler([](const std::string& message) { ADD_FAILURE() << message; });
     LoadInstallerResources();
     char pattern[] = "/tmp/winsim-XXXXXX";
     root_ = mkdtemp(pattern);

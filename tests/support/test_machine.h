@@ -1,6 +1,8 @@
 // A simulated machine for one test: drives C and D in a fresh host folder,
 // the platform's Windows and system directories, the installer in
-// D:\Setup, and the installer's resources. Undone when it goes out of scope.
+// D:\Setup, and the installer's resources. A window that the simulated
+// user's script does not expect fails the test. Undone when it goes out of
+// scope.
 #pragma once
 
 #include <string>

@@ -10,6 +10,7 @@
 #include "winsim/filesystem.h"
 #include "winsim/resources.h"
 #include "winsim/transcript.h"
+#include "winsim/user.h"
 
 namespace {
 
@@ -41,6 +42,7 @@ TEST_F(DestinationFolderTest, AnExistingFolderIsUsedSilently) {
 }
 
 TEST_F(DestinationFolderTest, FailureAtAHigherLevelNamesTheWholeFolder) {
+    winsim::ExpectMessageBox();
     EXPECT_FALSE(Create("Z:\\Program Files\\Quorlet V4.06"));
     ASSERT_EQ(winsim::Transcript().size(), 1u);
     EXPECT_EQ(winsim::Transcript()[0],
@@ -51,6 +53,7 @@ TEST_F(DestinationFolderTest, FailureAtAHigherLevelNamesTheWholeFolder) {
 TEST_F(DestinationFolderTest, FailureAtTheLastLevel) {
     winsim::MakeDirectory("C:\\Locked");
     winsim::DenyAccess("C:\\Locked");
+    winsim::ExpectMessageBox();
     EXPECT_FALSE(Create("C:\\Locked\\Quorlet"));
     ASSERT_EQ(winsim::TranscriptLines("messagebox").size(), 1u);
     EXPECT_NE(winsim::Transcript()[0].find("Could not create directory C:\\\\Locked\\\\Quorlet : Access is denied."),

@@ -12,6 +12,7 @@
 #include "winsim/registry.h"
 #include "winsim/resources.h"
 #include "winsim/transcript.h"
+#include "winsim/user.h"
 
 namespace {
 
@@ -103,6 +104,7 @@ TEST_F(NtPathTest, UnreadableValueIsReportedAndNothingWritten) {
         TestMachine fresh;
         AfxWinInit(winsim::ModuleInstance(), nullptr, const_cast<char*>(""), SW_SHOWNORMAL);
         c.prepare();
+        winsim::ExpectMessageBox();
         const std::string before = winsim::RegSave();
         EXPECT_FALSE(UpdateNtPath(context)) << c.name;
         ASSERT_EQ(winsim::Transcript().size(), 1u) << c.name;

@@ -12,6 +12,7 @@
 #include "winsim/faults.h"
 #include "winsim/memory.h"
 #include "winsim/transcript.h"
+#include "winsim/user.h"
 
 namespace {
 
@@ -41,6 +42,7 @@ protected:
     void Start(Language language) {
         TearDown();  // the machine before goes first: a new one starts from a reset
         machine_.reset(new TestMachine(winsim::Platform::NT4, LanguageId(language)));
+        winsim::ExpectMessageBox();  // each case shows one
         app_.reset(new CInstallApp);
         ASSERT_TRUE(AfxWinInit(GetModuleHandleA(NULL), NULL, GetCommandLineA(), SW_SHOWNORMAL));
     }

@@ -8,6 +8,7 @@
 #include "winsim/filesystem.h"
 #include "winsim/resources.h"
 #include "winsim/transcript.h"
+#include "winsim/user.h"
 
 namespace {
 
@@ -48,6 +49,7 @@ TEST(StartupProbesTest, RefusesWindowsNTBeforeVersion4Only) {
         TestMachine machine(c.platform);
         winsim::settings().platformId = c.platformId;
         winsim::settings().majorVersion = c.major;
+        if (!c.accepted) winsim::ExpectMessageBox();
         Probed probed = Probe();
         EXPECT_EQ(probed.accepted, c.accepted) << c.platformId << "/" << c.major;
         EXPECT_EQ(probed.context.isNT, c.platformId == 2);
@@ -58,6 +60,7 @@ TEST(StartupProbesTest, RefusesWindowsNTBeforeVersion4Only) {
 TEST(StartupProbesTest, NT351ShowsTheRefusalAndDoesNothingElse) {
     TestMachine machine(winsim::Platform::NT351);
     SetErrorMode(SEM_FAILCRITICALERRORS);
+    winsim::ExpectMessageBox();
     RunInstaller();
     ASSERT_EQ(winsim::Transcript().size(), 1u) << winsim::TranscriptText();
     EXPECT_EQ(winsim::Transcript()[0],

@@ -69,6 +69,18 @@ bool IsOpen(const std::string& host) {
     }
     return false;
 }
+
+bool OpenConflicts(const std::string& host, DWORD access, DWORD share) {
+    return SharingConflict(host, access, share);
+}
+
+void CloseAllFiles() {
+    for (auto& entry : g_files) {
+        close(entry.second.fd);
+        ReleaseHandle(entry.first);
+    }
+    g_files.clear();
+}
 }  // namespace fs
 
 int OpenFileHandleCount() { return static_cast<int>(g_files.size()); }

@@ -43,6 +43,15 @@ std::string FromHostName(const std::string& host);
 // The names in a host folder (ANSI form), "." and ".." left out.
 std::vector<std::string> ListDirectory(const std::string& hostDir);
 
+// 8.3 names. A name that has the 8.3 form (letter case aside) is its own
+// short name; every other name of a folder gets an alias "BASE~N.EXT" the
+// first time the folder's short names are asked for, numbered from ~1
+// among that folder's names and kept while the name stays.
+bool IsShortName(const std::string& name);
+std::string ShortName(const std::string& hostDir, const std::string& storedName);
+// The stored name in hostDir whose alias is `alias`; empty when none.
+std::string FindByShortName(const std::string& hostDir, const std::string& alias);
+
 // Access control: true when a denial covers the path (itself or a folder
 // above it).
 bool IsDenied(const Resolved& path, bool forRead);
@@ -55,6 +64,11 @@ void MoveAttributes(const Resolved& from, const Resolved& to);
 
 // True when an open handle of this process holds the file.
 bool IsOpen(const std::string& host);
+// True when an open handle holds the file in a way that an open with this
+// access and sharing conflicts with.
+bool OpenConflicts(const std::string& host, DWORD access, DWORD share);
+// Closes every file handle, as the end of every process does.
+void CloseAllFiles();
 
 // Records a change of a file for FileWrites().
 void NoteWrite(const std::string& windowsPath);

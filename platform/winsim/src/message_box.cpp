@@ -1,6 +1,7 @@
 // MessageBoxA: recorded in the transcript and answered by the simulated user.
 #include "winsim/transcript.h"
 #include "windows.h"
+#include "wm_internal.h"
 
 namespace {
 
@@ -21,5 +22,5 @@ extern "C" int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT 
                        " icon=" + IconName(type) + " buttons=" + std::to_string(type & 0x0F) +
                        " owner=" + (owner ? "yes" : "none") + " text=" + winsim::Quote(text ? text : "");
     winsim::Record(line);
-    return (type & 0x0F) == MB_YESNO ? IDYES : IDOK;
+    return winsim::UserMessageBox(caption ? caption : "Error", text ? text : "", type);
 }

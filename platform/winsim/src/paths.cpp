@@ -188,6 +188,8 @@ Resolved Resolve(const char* windowsPath) {
                 break;
             }
         }
+        // A long name may also be given by its 8.3 alias.
+        if (stored.empty() && IsShortName(r.levels[i])) stored = FindByShortName(r.host, r.levels[i]);
         if (stored.empty()) {
             r.host += "/" + ToHostName(r.levels[i]);
             r.exists = false;

@@ -138,6 +138,7 @@ const SystemMessage kMessages[] = {
      "Impossibile trovare la classe della finestra.\r\n"},
     {1410, "Class already exists.\r\n", "La classe existe déjà.\r\n", "La classe esiste già.\r\n"},
     {1413, "Invalid index.\r\n", "Index non valide.\r\n", "Indice non valido.\r\n"},
+    {1421, "Control ID not found.\r\n", "ID de contrôle introuvable.\r\n", "ID di controllo non trovato.\r\n"},
     {1812, "The specified image file did not contain a resource section.\r\n",
      "Le fichier image spécifié ne contient pas de section ressource.\r\n",
      "Il file di immagine specificato non contiene una sezione di risorse.\r\n"},

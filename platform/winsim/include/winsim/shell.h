@@ -1,4 +1,5 @@
-// COM and the shell link object, as a test inspects them.
+// COM, the shell link object and the shell's allocator, as a test inspects
+// them.
 #pragma once
 
 #include <string>
@@ -9,5 +10,13 @@ namespace winsim {
 int LiveComObjects();
 // CoInitialize calls not yet balanced by CoUninitialize.
 int ComInitializeDepth();
+
+// References to the shell's allocator that SHGetMalloc handed out and that
+// were not released yet.
+int ShellMallocReferences();
+// Blocks of the shell's allocator (item id lists included) not freed yet.
+int LiveShellBlocks();
+// Calls of IMalloc::Free with a block the allocator did not give.
+int ShellMallocBadFrees();
 
 }  // namespace winsim

@@ -63,6 +63,7 @@
 #define BM_CLICK 0x00F5
 #define BST_UNCHECKED 0x0000
 #define BST_CHECKED 0x0001
+#define BST_INDETERMINATE 0x0002
 #define BN_CLICKED 0
 
 // Static and edit styles.
@@ -81,6 +82,7 @@
 #define EM_SETSEL 0x00B1
 #define EM_REPLACESEL 0x00C2
 #define EM_LIMITTEXT 0x00C5
+#define EN_CHANGE 0x0300
 
 // Dialog codes, commands and dialog manager messages.
 #define IDOK 1
@@ -135,7 +137,10 @@
 #define WM_NEXTDLGCTL 0x0028
 #define WM_SETFONT 0x0030
 #define WM_GETFONT 0x0031
+#define WM_VKEYTOITEM 0x002E
+#define WM_CHARTOITEM 0x002F
 #define WM_QUERYDRAGICON 0x0037
+#define WM_COMPAREITEM 0x0039
 #define WM_NOTIFY 0x004E
 #define WM_HELP 0x0053
 #define WM_SETICON 0x0080
@@ -152,7 +157,13 @@
 #define WM_COMMAND 0x0111
 #define WM_SYSCOMMAND 0x0112
 #define WM_TIMER 0x0113
+#define WM_ENTERIDLE 0x0121
+#define WM_CTLCOLORMSGBOX 0x0132
+#define WM_CTLCOLOREDIT 0x0133
+#define WM_CTLCOLORLISTBOX 0x0134
+#define WM_CTLCOLORBTN 0x0135
 #define WM_CTLCOLORDLG 0x0136
+#define WM_CTLCOLORSCROLLBAR 0x0137
 #define WM_CTLCOLORSTATIC 0x0138
 #define WM_MOUSEMOVE 0x0200
 #define WM_LBUTTONDOWN 0x0201
@@ -273,6 +284,7 @@ HWND WINAPI GetNextDlgGroupItem(HWND hDlg, HWND hCtl, BOOL bPrevious);
 // Windows.
 BOOL WINAPI DestroyWindow(HWND hWnd);
 BOOL WINAPI IsWindow(HWND hWnd);
+BOOL WINAPI IsChild(HWND hWndParent, HWND hWnd);
 BOOL WINAPI IsWindowEnabled(HWND hWnd);
 BOOL WINAPI EnableWindow(HWND hWnd, BOOL bEnable);
 BOOL WINAPI IsWindowVisible(HWND hWnd);
