@@ -6,15 +6,19 @@
 
 file(GLOB CONTRACT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/contract/*.cpp)
 list(FILTER CONTRACT_SOURCES EXCLUDE REGEX ".*/environment_(winsim|windows)\\.cpp$")
+# The executables that the version checks read come from the tests' PE writer.
+list(APPEND CONTRACT_SOURCES ${CMAKE_SOURCE_DIR}/tests/support/pe_writer.cpp)
 set(CONTRACT_RC ${CMAKE_SOURCE_DIR}/tests/contract/contract.rc)
 
 if(CMAKE_SYSTEM_NAME STREQUAL "Windows")
   add_executable(contract_tests ${CONTRACT_SOURCES}
     ${CMAKE_SOURCE_DIR}/tests/contract/environment_windows.cpp ${CONTRACT_RC})
   set_target_properties(contract_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+  target_include_directories(contract_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/support)
   target_compile_options(contract_tests PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${WARNING_FLAGS} -O1>)
   # Static runtime libraries: the program needs no DLL that a fresh prefix lacks.
   target_link_options(contract_tests PRIVATE -static -static-libgcc -static-libstdc++)
+  target_link_libraries(contract_tests PRIVATE version advapi32)
 else()
   set(CONTRACT_RES ${CMAKE_BINARY_DIR}/contract.res)
   add_custom_command(OUTPUT ${CONTRACT_RES}
@@ -28,6 +32,7 @@ else()
     DEPENDS ${CONTRACT_RES} ${CMAKE_SOURCE_DIR}/cmake/embed_bytes.cmake)
   add_executable(contract_tests ${CONTRACT_SOURCES}
     ${CMAKE_SOURCE_DIR}/tests/contract/environment_winsim.cpp ${CONTRACT_RES_CPP})
+  target_include_directories(contract_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/support)
   target_link_libraries(contract_tests PRIVATE winsim)
   add_test(NAME contract_tests COMMAND contract_tests)
 endif()
