@@ -7,8 +7,10 @@
 
 file(GLOB CONTRACT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/contract/*.cpp)
 list(FILTER CONTRACT_SOURCES EXCLUDE REGEX ".*/environment_(winsim|windows)\\.cpp$")
-# The executables that the version checks read come from the tests' PE writer.
-list(APPEND CONTRACT_SOURCES ${CMAKE_SOURCE_DIR}/tests/support/pe_writer.cpp)
+# From the tests' support: the PE writer makes the executables that the
+# version checks read; the .lnk reader reads the links the shell writes.
+list(APPEND CONTRACT_SOURCES ${CMAKE_SOURCE_DIR}/tests/support/pe_writer.cpp
+     ${CMAKE_SOURCE_DIR}/tests/support/lnk_reader.cpp)
 set(CONTRACT_RC ${CMAKE_SOURCE_DIR}/tests/contract/contract.rc)
 file(GLOB UI_RESOURCE_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/ui/*)
 
@@ -20,7 +22,7 @@ if(CMAKE_SYSTEM_NAME STREQUAL "Windows")
   target_compile_options(contract_tests PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${WARNING_FLAGS} -O1>)
   # Static runtime libraries: the program needs no DLL that a fresh prefix lacks.
   target_link_options(contract_tests PRIVATE -static -static-libgcc -static-libstdc++)
-  target_link_libraries(contract_tests PRIVATE version advapi32 comctl32)
+  target_link_libraries(contract_tests PRIVATE version advapi32 comctl32 ole32 uuid shell32)
 else()
   set(CONTRACT_RES ${CMAKE_BINARY_DIR}/contract.res)
   add_custom_command(OUTPUT ${CONTRACT_RES}

@@ -35,6 +35,10 @@ inline const KnownWineDifference kKnownWineDifferences[] = {
      "ERROR_RESOURCE_TYPE_NOT_FOUND (1813) for an executable whose resources hold no RT_VERSION; "
      "Wine 8.0 reads the file itself and answers ERROR_RESOURCE_DATA_NOT_FOUND (1812) for every "
      "executable without a version resource"},
+    {"ShellLink.file.strings_unterminated",
+     "the Shell Link format stores each string (description, arguments, icon location) as a count of "
+     "characters and the characters, without a terminator, as Windows writes it; Wine 8.0 counts and "
+     "writes the terminating zero too"},
     {nullptr, nullptr},  // end of the list
 };
 
