@@ -83,3 +83,6 @@ foreach(tool_cmake ${TOOL_DIRS})
   get_filename_component(tool_dir ${tool_cmake} DIRECTORY)
   add_subdirectory(${tool_dir})
 endforeach()
+
+
+include(${CMAKE_SOURCE_DIR}/cmake/shipped_tests.cmake)
