@@ -135,6 +135,11 @@ HANDLE WINAPI CreateFileA(LPCSTR fileName, DWORD access, DWORD share, LPSECURITY
         SetLastError(r.error);
         return INVALID_HANDLE_VALUE;
     }
+    // CREATE_NEW fails on any existing name, a folder's included.
+    if (r.exists && disposition == CREATE_NEW) {
+        SetLastError(ERROR_FILE_EXISTS);
+        return INVALID_HANDLE_VALUE;
+    }
     if (r.isRoot || (r.exists && r.isDirectory)) {
         SetLastError(ERROR_ACCESS_DENIED);
         return INVALID_HANDLE_VALUE;
@@ -146,10 +151,6 @@ HANDLE WINAPI CreateFileA(LPCSTR fileName, DWORD access, DWORD share, LPSECURITY
         return INVALID_HANDLE_VALUE;
     }
     if (r.exists) {
-        if (disposition == CREATE_NEW) {
-            SetLastError(ERROR_FILE_EXISTS);
-            return INVALID_HANDLE_VALUE;
-        }
         if (writes && (winsim::fs::Attributes(r) & FILE_ATTRIBUTE_READONLY)) {
             SetLastError(ERROR_ACCESS_DENIED);
             return INVALID_HANDLE_VALUE;

@@ -98,8 +98,13 @@ BOOL WINAPI GlobalUnlock(HGLOBAL handle) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
-    if (it->second.locks > 0) --it->second.locks;
+    // A block that is not locked (a fixed one never is) answers
+    // ERROR_NOT_LOCKED; the unlock that ends the last lock answers NO_ERROR.
     if (it->second.locks == 0) {
+        SetLastError(ERROR_NOT_LOCKED);
+        return FALSE;
+    }
+    if (--it->second.locks == 0) {
         SetLastError(NO_ERROR);
         return FALSE;
     }

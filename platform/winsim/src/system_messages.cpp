@@ -88,6 +88,8 @@ const SystemMessage kMessages[] = {
      "Tentative de déplacement du pointeur de fichier avant le début du fichier.\r\n",
      "Tentativo di spostare il puntatore del file prima dell'inizio del file.\r\n"},
     {145, "The directory is not empty.\r\n", "Le répertoire n'est pas vide.\r\n", "La directory non è vuota.\r\n"},
+    {158, "The segment is already unlocked.\r\n", "Le segment est déjà déverrouillé.\r\n",
+     "Il segmento è già sbloccato.\r\n"},
     {161, "The specified path is invalid.\r\n", "Le chemin d'accès spécifié n'est pas valide.\r\n",
      "Il percorso specificato non è valido.\r\n"},
     {183, "Cannot create a file when that file already exists.\r\n",
