@@ -5,13 +5,13 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/setup.sh
+source scripts/wine_env.sh
+wine_setup_packages
 scripts/build.sh
 (cd build/host && ctest --output-on-failure)
 
 # Wine: one fresh prefix for the whole run, copied for each use.
 wine_started=$SECONDS
-source scripts/wine_env.sh
-wine_setup_packages
 wine_make_template
 scripts/contract_wine.sh
 echo "test: Wine part took $((SECONDS - wine_started)) s"
