@@ -64,8 +64,25 @@ if(SCENARIO_TEST_SOURCES)
   add_test(NAME scenario_tests COMMAND scenario_tests)
 endif()
 
+# The commands of tools/, tested through their own parts and as commands.
+file(GLOB TOOL_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/tools/*.cpp)
+if(TOOL_TEST_SOURCES)
+  add_executable(tool_tests ${TOOL_TEST_SOURCES}
+    ${CMAKE_SOURCE_DIR}/tools/install_sim/answers.cpp
+    ${CMAKE_SOURCE_DIR}/tools/install_sim/machine_folder.cpp)
+  target_include_directories(tool_tests PRIVATE ${CMAKE_SOURCE_DIR}/tools/install_sim)
+  target_link_libraries(tool_tests PRIVATE test_support GTest::gtest GTest::gtest_main)
+  target_compile_definitions(tool_tests PRIVATE
+    INSTALL_SIM="$<TARGET_FILE:install-sim>" MAKE_SAMPLE_MACHINE="$<TARGET_FILE:make-sample-machine>")
+  add_dependencies(tool_tests install-sim make-sample-machine)
+  add_test(NAME tool_tests COMMAND tool_tests)
+endif()
+
 file(GLOB TOOL_DIRS LIST_DIRECTORIES true CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/*/CMakeLists.txt)
 foreach(tool_cmake ${TOOL_DIRS})
   get_filename_component(tool_dir ${tool_cmake} DIRECTORY)
   add_subdirectory(${tool_dir})
 endforeach()
+
+
+include(${CMAKE_SOURCE_DIR}/cmake/shipped_tests.cmake)

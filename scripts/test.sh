@@ -6,14 +6,14 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/setup.sh
+source scripts/wine_env.sh
+wine_setup_packages
+wine_setup_desktop_tools
 scripts/build.sh
 (cd build/host && ctest --output-on-failure)
 
 # Wine: one fresh prefix for the whole run, copied for each use.
 wine_started=$SECONDS
-source scripts/wine_env.sh
-wine_setup_packages
-wine_setup_desktop_tools
 wine_make_template
 status=0
 scripts/contract_wine.sh || status=1

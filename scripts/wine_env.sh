@@ -5,6 +5,7 @@
 #   wine_ensure_template             # a fresh 32-bit prefix, made once per test run
 #   prefix=$(wine_new_prefix NAME)   # a copy of it for one use
 #   wine_set_version "$prefix" nt40  # the Windows version Wine reports (nt40, win98, win95 ...)
+#   wine_set_desktop "$prefix" 800x600  # the virtual desktop (the template has one)
 #   wine_put SOURCE "$prefix/drive_c/..."  # copies a file in, owned by the Wine user
 #   wine_run "$prefix" PROGRAM ARGS  # runs a program there under Xvfb; its exit code
 #
@@ -86,10 +87,22 @@ wine_use_prefix() {
 }
 
 wine_prepare_root() {
-  mkdir -p "$WINE_ROOT/logs" "$WINE_ROOT/home" "$WINE_ROOT/prefixes"
   wine_setup_user
-  wine_own "$WINE_ROOT/home" "$WINE_ROOT/logs"
-  if wine_is_root; then chown "$WINE_USER:" "$WINE_ROOT" "$WINE_ROOT/prefixes"; fi
+  mkdir -p "$WINE_ROOT"
+  if wine_is_root; then
+    chown "$WINE_USER:" "$WINE_ROOT"
+    # A checkout in a folder the Wine user cannot enter (root's home, say):
+    # Wine's files go to a folder of the system's temporary space instead.
+    if ! wine_as_user test -w "$WINE_ROOT/."; then
+      WINE_ROOT=${TMPDIR:-/tmp}/quorlet-wine-$(echo "$WINE_REPO" | md5sum | cut -c1-8)
+      WINE_TEMPLATE=$WINE_ROOT/template
+      wine_log "the Wine user cannot write to the build folder; using $WINE_ROOT"
+      mkdir -p "$WINE_ROOT"
+      chown "$WINE_USER:" "$WINE_ROOT"
+    fi
+  fi
+  mkdir -p "$WINE_ROOT/logs" "$WINE_ROOT/home" "$WINE_ROOT/prefixes"
+  wine_own "$WINE_ROOT/home" "$WINE_ROOT/logs" "$WINE_ROOT/prefixes"
 }
 
 # Ends the prefix's wineserver and every program still running there.
@@ -111,6 +124,7 @@ wine_make_template() {
     wine_as_user wineboot -i >"$WINE_ROOT/logs/wineboot.log" 2>&1
     wine_as_user wineserver -w
   ) || { wine_log "wineboot failed, see $WINE_ROOT/logs/wineboot.log"; return 1; }
+  wine_set_desktop "$WINE_TEMPLATE" 800x600
   local link
   for link in "$WINE_TEMPLATE"/drive_c/users/*/*; do
     if [ -L "$link" ]; then
@@ -125,6 +139,7 @@ wine_make_template() {
 
 # Makes the template unless this test run has made one already.
 wine_ensure_template() {
+  wine_prepare_root
   if [ "${WINE_TEMPLATE_READY:-}" = "$WINE_TEMPLATE" ] && [ -f "$WINE_TEMPLATE/system.reg" ]; then
     return 0
   fi
@@ -134,8 +149,8 @@ wine_ensure_template() {
 # Copies the template to $WINE_ROOT/prefixes/NAME (replacing an earlier
 # copy) and prints the copy's path.
 wine_new_prefix() {
-  local prefix=$WINE_ROOT/prefixes/$1
   wine_prepare_root
+  local prefix=$WINE_ROOT/prefixes/$1
   wine_stop "$prefix"
   rm -rf "$prefix"
   cp -a "$WINE_TEMPLATE" "$prefix"
@@ -154,6 +169,19 @@ wine_set_version() {
   (
     wine_use_prefix "$1"
     wine_as_user wine reg add 'HKCU\Software\Wine' /v Version /t REG_SZ /d "$2" /f >/dev/null 2>&1
+    wine_as_user wineserver -w
+  )
+}
+
+# Programs show their windows inside one virtual desktop window of this
+# size: windows get their captions drawn without a window manager, and
+# showing or hiding one does not wait for a window manager's answer (about
+# a second each under plain Xvfb).
+wine_set_desktop() {
+  (
+    wine_use_prefix "$1"
+    wine_as_user wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default /f >/dev/null 2>&1
+    wine_as_user wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d "$2" /f >/dev/null 2>&1
     wine_as_user wineserver -w
   )
 }

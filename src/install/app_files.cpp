@@ -22,15 +22,7 @@ BOOL CopyUninstaller(InstallContext& context) {
     char editor[MAX_PATH];
     PathJoin(editor, context.sourceDir, g_szEditorExe);
     VersionTriple version;
-    int result = ReadFileVersion(editor, &version);
-    if (result == FILE_VERSION_NO_MEMORY) {
-        AfxMessageBox(IDS_NO_MEMORY, MB_ICONSTOP);
-        return FALSE;
-    }
-    if (result != FILE_VERSION_OK) {
-        CInstallApp::ReportError(IDS_FILE_ACCESS, editor, MB_ICONSTOP);
-        return FALSE;
-    }
+    if (!ReadDistributionVersion(editor, &version)) return FALSE;
     char uninstaller[MAX_PATH];
     PathJoin(uninstaller, context.sourceDir, g_szUninstallerExe);
     char name[sizeof(g_szUninstallerName)];

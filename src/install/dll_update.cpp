@@ -25,21 +25,13 @@ BOOL UpdateDll(InstallContext& context, WininitQueue& queue, const char* name) {
     char source[MAX_PATH];
     PathJoin(source, context.sourceDir, name);
     VersionTriple sourceVersion;
-    int result = ReadFileVersion(source, &sourceVersion);
-    if (result == FILE_VERSION_NO_MEMORY) {
-        AfxMessageBox(IDS_NO_MEMORY, MB_ICONSTOP);
-        return FALSE;
-    }
-    if (result != FILE_VERSION_OK) {
-        CInstallApp::ReportError(IDS_FILE_ACCESS, source, MB_ICONSTOP);
-        return FALSE;
-    }
+    if (!ReadDistributionVersion(source, &sourceVersion)) return FALSE;
 
     // A target that is missing or carries no version counts as 0.0.0.
     char target[MAX_PATH];
     PathJoin(target, context.systemDir, name);
     VersionTriple targetVersion = {{0, 0, 0}};
-    result = ReadFileVersion(target, &targetVersion);
+    int result = ReadFileVersion(target, &targetVersion);
     if (result == FILE_VERSION_NO_MEMORY) {
         AfxMessageBox(IDS_NO_MEMORY, MB_ICONSTOP);
         return FALSE;

@@ -1,5 +1,8 @@
 #include "install/file_version.h"
 
+#include "app/install_app.h"
+#include "ui/resource.h"
+
 int ReadFileVersion(const char* path, VersionTriple* version) {
     DWORD handle = 0;
     DWORD size = GetFileVersionInfoSizeA(path, &handle);
@@ -30,4 +33,15 @@ int CompareVersions(const VersionTriple& first, const VersionTriple& second) {
         if (first.parts[i] != second.parts[i]) return first.parts[i] < second.parts[i] ? -1 : 1;
     }
     return 0;
+}
+
+BOOL ReadDistributionVersion(const char* path, VersionTriple* version) {
+    int result = ReadFileVersion(path, version);
+    if (result == FILE_VERSION_OK) return TRUE;
+    if (result == FILE_VERSION_NO_MEMORY) {
+        AfxMessageBox(IDS_NO_MEMORY, MB_ICONSTOP);
+    } else {
+        CInstallApp::ReportError(IDS_FILE_ACCESS, path, MB_ICONSTOP);
+    }
+    return FALSE;
 }

@@ -19,6 +19,10 @@ enum {
 // Reads the version of the file at `path` into *version.
 int ReadFileVersion(const char* path, VersionTriple* version);
 
+// The same for a file of the distribution, which must have a version: FALSE
+// after the failure message (IDS_NO_MEMORY or IDS_FILE_ACCESS).
+BOOL ReadDistributionVersion(const char* path, VersionTriple* version);
+
 // -1, 0 or 1 as `first` is older than, the same as or newer than `second`,
 // part by part.
 int CompareVersions(const VersionTriple& first, const VersionTriple& second);

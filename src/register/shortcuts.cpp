@@ -13,17 +13,19 @@ namespace {
 const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const int kUninstallerNameLength = 10;  // "Remvex.exe"
 
+// A shell folder's path; a value that is not a string counts as missing,
+// since only a string's terminator is guaranteed within the buffer.
 BOOL ReadShellFolder(const char* name, char* folder, DWORD size) {
-    DWORD type = REG_SZ;
-    return RegReadPath(HKEY_CURRENT_USER, kShellFolders, name, &type, reinterpret_cast<BYTE*>(folder), &size) ==
-           ERROR_SUCCESS;
+    DWORD type = REG_NONE;
+    return RegReadPath(HKEY_CURRENT_USER, kShellFolders, name, &type, folder, &size) == ERROR_SUCCESS &&
+           type == REG_SZ;
 }
 
 // The shortcut table: entries "link=target,description\n" turned into a run
 // of zero-terminated fields that is walked without passing its end.
 class ShortcutTable {
 public:
-    explicit ShortcutTable(CString& text) : m_text(text.GetBuffer(text.GetLength())), m_length(text.GetLength()), m_cursor(0) {
+    ShortcutTable(char* text, int length) : m_text(text), m_length(length), m_cursor(0) {
         for (int i = 0; i < m_length; ++i) {
             if (m_text[i] == '=' || m_text[i] == ',' || m_text[i] == '\n') m_text[i] = '\0';
         }
@@ -71,12 +73,22 @@ BOOL CreateShortcuts(InstallContext& context) {
 
     CString text;
     text.LoadString(IDS_SHORTCUTS);
-    ShortcutTable table(text);
+    const int length = text.GetLength();
+    char* table = text.GetBuffer(length);
+    if (table != 0) {
+        CreateTableLinks(context, group, table, length);
+        text.ReleaseBuffer(0);
+    }
+    return TRUE;
+}
+
+void CreateTableLinks(const InstallContext& context, const char* group, char* table, int length) {
+    ShortcutTable entries(table, length);
     BOOL firstEntry = TRUE;
     const char* linkName;
     const char* targetName;
     const char* descriptionField;
-    while (table.Next(&linkName, &targetName, &descriptionField)) {
+    while (entries.Next(&linkName, &targetName, &descriptionField)) {
         char linkPath[MAX_PATH];
         PathJoin(linkPath, group, linkName);
         char targetPath[MAX_PATH];
@@ -104,6 +116,4 @@ BOOL CreateShortcuts(InstallContext& context) {
             }
         }
     }
-    text.ReleaseBuffer(0);
-    return TRUE;
 }

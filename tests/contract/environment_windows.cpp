@@ -18,12 +18,22 @@ WineVersionFunction WineVersion() {
         reinterpret_cast<void*>(GetProcAddress(ntdll, "wine_get_version")));
 }
 
+// A dialog that never ends would hold the run forever: after two minutes
+// the run ends as failed.
+DWORD WINAPI Watchdog(LPVOID) {
+    Sleep(120000);
+    printf("FAIL contract: the checks did not end within two minutes\n");
+    ExitProcess(3);
+}
+
 }  // namespace
 
 bool PrepareMachine(std::string* error) {
     (void)error;
     // No "insert a disk" or crash boxes: a check must never wait for a click.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
+    HANDLE watchdog = CreateThread(nullptr, 0, Watchdog, nullptr, 0, nullptr);
+    if (watchdog) CloseHandle(watchdog);
     return true;
 }
 

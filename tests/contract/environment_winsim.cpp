@@ -6,10 +6,12 @@
 
 #include <filesystem>
 
+#include "contract.h"
 #include "environment.h"
 #include "winsim/filesystem.h"
 #include "winsim/machine.h"
 #include "winsim/resources.h"
+#include "winsim/user.h"
 
 extern const unsigned char g_contractRes[];
 extern const std::size_t g_contractResSize;
@@ -41,6 +43,14 @@ bool PrepareMachine(std::string* error) {
         *error = "the contract resources do not parse";
         return false;
     }
+    // The dialog checks drive their dialogs themselves, as a program would:
+    // the simulated user has nothing to do, and a dialog that waits for it
+    // is a failed check.
+    winsim::SetDefaultResponder([](const winsim::OpenedWindow&, winsim::WindowScript*) { return true; });
+    winsim::SetUserFailureHandler([](const std::string& message) {
+        static int failures = 0;
+        Check(Format("winsim.user.%d", ++failures), false, message.substr(0, message.find('\n')));
+    });
     return true;
 }
 

@@ -30,6 +30,15 @@ inline const KnownWineDifference kKnownWineDifferences[] = {
      "an empty name makes RegCreateKeyExA open the key it is given, which exists, and Windows documents "
      "REG_OPENED_EXISTING_KEY (2) for a key that existed; Wine 8.0 answers REG_CREATED_NEW_KEY (1). "
      "The installer does not use the disposition"},
+    {"GetFileVersionInfoSizeA.no_version.error",
+     "Windows NT finds the version resource through its resource loader, which answers "
+     "ERROR_RESOURCE_TYPE_NOT_FOUND (1813) for an executable whose resources hold no RT_VERSION; "
+     "Wine 8.0 reads the file itself and answers ERROR_RESOURCE_DATA_NOT_FOUND (1812) for every "
+     "executable without a version resource"},
+    {"ShellLink.file.strings_unterminated",
+     "the Shell Link format stores each string (description, arguments, icon location) as a count of "
+     "characters and the characters, without a terminator, as Windows writes it; Wine 8.0 counts and "
+     "writes the terminating zero too"},
     {nullptr, nullptr},  // end of the list
 };
 

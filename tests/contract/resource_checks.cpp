@@ -1,4 +1,4 @@
-// LoadStringA from the contract program's own string table (contract.rc):
+// LoadStringA from the contract program's own strings (contract.rc):
 // the count returned, the cut at the buffer size, the ANSI bytes of
 // non-ASCII text, missing strings.
 #include <string.h>
@@ -24,15 +24,15 @@ void CheckLoadString() {
     };
     const std::string thirtyOne = "0123456789012345678901234567890";
     const Case cases[] = {
-        {"whole", 1, 260, 16, "Quorlet contract"},
-        {"exact_fit", 2, 32, 31, thirtyOne},
-        {"cut_by_one", 2, 31, 30, thirtyOne.substr(0, 30)},
-        {"cut_short", 1, 8, 7, "Quorlet"},
-        {"size_one", 1, 1, 0, ""},
-        {"ansi", 4, 260, 12, "Cr\xE8me br\xFBl\xE9" "e"},
-        {"ansi_cut", 4, 4, 3, "Cr\xE8"},
-        {"long_1024", 20, 1024, 1023, Numbered1100().substr(0, 1023)},
-        {"missing_in_block", 3, 260, 0, ""},
+        {"whole", 1001, 260, 16, "Quorlet contract"},
+        {"exact_fit", 1002, 32, 31, thirtyOne},
+        {"cut_by_one", 1002, 31, 30, thirtyOne.substr(0, 30)},
+        {"cut_short", 1001, 8, 7, "Quorlet"},
+        {"size_one", 1001, 1, 0, ""},
+        {"ansi", 1004, 260, 12, "Cr\xE8me br\xFBl\xE9" "e"},
+        {"ansi_cut", 1004, 4, 3, "Cr\xE8"},
+        {"long_1024", 1020, 1024, 1023, Numbered1100().substr(0, 1023)},
+        {"missing_in_block", 1003, 260, 0, ""},
         {"missing_block", 500, 260, 0, ""},
     };
     for (const Case& c : cases) {

@@ -8,9 +8,11 @@
 extern "C" {
 
 // The linker's list of static constructors: a count or -1, the functions,
-// then 0.
+// then 0. Named by the symbol that only the linker script defines: the
+// C-level name is also defined by libgcc's start-up object, which would be
+// linked in for it.
 typedef void (*StaticFunction)(void);
-extern StaticFunction __CTOR_LIST__[];
+extern StaticFunction g_ctorList[] __asm__("__CTOR_LIST__");
 
 // Destructors of static objects, registered by the compiler through atexit.
 static StaticFunction g_exitFunctions[32];
@@ -24,22 +26,36 @@ int atexit(StaticFunction function) {
 
 static void RunStaticConstructors() {
     int count = 0;
-    if (reinterpret_cast<LONG_PTR>(__CTOR_LIST__[0]) == -1) {
-        while (__CTOR_LIST__[count + 1] != 0) ++count;
+    if (reinterpret_cast<LONG_PTR>(g_ctorList[0]) == -1) {
+        while (g_ctorList[count + 1] != 0) ++count;
     } else {
-        count = static_cast<int>(reinterpret_cast<LONG_PTR>(__CTOR_LIST__[0]));
+        count = static_cast<int>(reinterpret_cast<LONG_PTR>(g_ctorList[0]));
     }
     // Last to first, as the toolchain's own start-up code does.
-    for (int i = count; i >= 1; --i) __CTOR_LIST__[i]();
+    for (int i = count; i >= 1; --i) g_ctorList[i]();
 }
 
 static void RunExitFunctions() {
     while (g_exitCount > 0) g_exitFunctions[--g_exitCount]();
 }
 
+// What WinMain gets as its command line: the arguments after the program's
+// own name (quoted or not) and the blanks that follow it.
+static LPSTR CommandTail(LPSTR line) {
+    if (*line == '"') {
+        ++line;
+        while (*line != '\0' && *line != '"') ++line;
+        if (*line == '"') ++line;
+    } else {
+        while (*line != '\0' && *line != ' ' && *line != '\t') ++line;
+    }
+    while (*line == ' ' || *line == '\t') ++line;
+    return line;
+}
+
 void WINAPI WinMainCRTStartup(void) {
     RunStaticConstructors();
-    int result = AfxWinMain(GetModuleHandleA(NULL), NULL, GetCommandLineA(), SW_SHOWDEFAULT);
+    int result = AfxWinMain(GetModuleHandleA(NULL), NULL, CommandTail(GetCommandLineA()), SW_SHOWDEFAULT);
     RunExitFunctions();
     ExitProcess(static_cast<UINT>(result));
 }

@@ -38,6 +38,20 @@ HWND FirstTabStop(const Window& dialog) {
     return nullptr;
 }
 
+// The tab stop after `current` in template order, wrapping round; the first
+// one when the focus is on no control of the dialog.
+HWND NextTabStop(const Window& dialog, HWND current) {
+    const std::vector<HWND>& children = dialog.children;
+    std::size_t at = 0;
+    while (at < children.size() && children[at] != current) ++at;
+    if (at == children.size()) return FirstTabStop(dialog);
+    for (std::size_t step = 1; step <= children.size(); ++step) {
+        HWND candidate = children[(at + step) % children.size()];
+        if (WantsFocus(*FindWindowOf(candidate))) return candidate;
+    }
+    return nullptr;
+}
+
 bool CreateControl(HWND dialog, const DialogItem& item, HINSTANCE instance) {
     Window control;
     if (!ClassAvailable(item.ClassName(), &control.kind, &control.className)) {
@@ -315,9 +329,17 @@ BOOL WINAPI IsDialogMessageA(HWND hDlg, LPMSG lpMsg) {
                 winsim::SendCommand(hDlg, IDCANCEL);
                 return TRUE;
             }
+            // Tab moves the focus to the next tab stop (the keyboard state,
+            // and with it Shift+Tab, is not simulated).
+            if (lpMsg->wParam == VK_TAB && !(code & DLGC_WANTTAB)) {
+                HWND next = winsim::NextTabStop(*dialog, GetFocus());
+                if (next != nullptr) SetFocus(next);
+                return TRUE;
+            }
         }
-        // Enter and Escape as characters belong to the keys above.
-        if (!controlTakesKey && lpMsg->message == WM_CHAR && (lpMsg->wParam == '\r' || lpMsg->wParam == 27)) {
+        // Enter, Escape and Tab as characters belong to the keys above.
+        if (!controlTakesKey && lpMsg->message == WM_CHAR &&
+            (lpMsg->wParam == '\r' || lpMsg->wParam == 27 || lpMsg->wParam == '\t')) {
             return TRUE;
         }
     }

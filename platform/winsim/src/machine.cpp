@@ -37,8 +37,10 @@ Settings& settings() { return CurrentSettings(); }
 
 bool IsNT() { return settings().platformId == VER_PLATFORM_WIN32_NT; }
 
-void SetPlatform(Platform platform, bool withFolders) {
-    Settings& s = settings();
+void SetPlatform(Platform platform, bool withFolders) { ApplyPlatform(platform, &settings(), withFolders); }
+
+void ApplyPlatform(Platform platform, Settings* settings, bool withFolders) {
+    Settings& s = *settings;
     switch (platform) {
         case Platform::Win95: s.platformId = 1; s.majorVersion = 4; s.minorVersion = 0; s.buildNumber = 950; break;
         case Platform::Win98: s.platformId = 1; s.majorVersion = 4; s.minorVersion = 10; s.buildNumber = 1998; break;

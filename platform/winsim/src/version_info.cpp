@@ -11,7 +11,8 @@
 
 #include "codepage.h"
 #include "fs_internal.h"
-#include "pe_image.h"
+#include "winsim/pe_image.h"
+#include "winsim/version_block.h"
 #include "winsim/faults.h"
 #include "winsim/machine.h"
 
@@ -60,50 +61,6 @@ DWORD ReadVersionResource(LPCSTR fileName, std::string* resource) {
     return ERROR_SUCCESS;
 }
 
-WORD ReadWord(const unsigned char* block, DWORD offset) {
-    return static_cast<WORD>(block[offset] | (block[offset + 1] << 8));
-}
-
-DWORD Align4(DWORD offset) { return (offset + 3) & ~3u; }
-
-// One node of the version tree (VS_VERSIONINFO, StringFileInfo, a
-// StringTable, a String, VarFileInfo, a Var), bounded by `end`.
-struct Node {
-    DWORD start = 0;
-    DWORD end = 0;
-    std::u16string key;
-    DWORD value = 0;       // offset of the value
-    DWORD valueBytes = 0;  // bytes of it that lie inside the node
-    WORD valueLength = 0;  // as stored: bytes, or characters for text
-    bool text = false;
-    DWORD children = 0;
-};
-
-bool ReadNode(const unsigned char* block, DWORD start, DWORD limit, Node* node) {
-    if (start > limit || limit - start < 6) return false;
-    const WORD length = ReadWord(block, start);
-    if (length < 6 || length > limit - start) return false;
-    node->start = start;
-    node->end = start + length;
-    node->valueLength = ReadWord(block, start + 2);
-    node->text = ReadWord(block, start + 4) == 1;
-    DWORD at = start + 6;
-    node->key.clear();
-    while (true) {
-        if (node->end - at < 2) return false;
-        const char16_t c = ReadWord(block, at);
-        at += 2;
-        if (c == 0) break;
-        node->key += c;
-    }
-    node->value = Align4(at) < node->end ? Align4(at) : node->end;
-    const DWORD wanted = node->text ? static_cast<DWORD>(node->valueLength) * 2 : node->valueLength;
-    node->valueBytes = wanted < node->end - node->value ? wanted : node->end - node->value;
-    const DWORD children = Align4(node->value + node->valueBytes);
-    node->children = children < node->end ? children : node->end;
-    return true;
-}
-
 bool SameKey(const std::u16string& a, const std::u16string& b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
@@ -112,15 +69,12 @@ bool SameKey(const std::u16string& a, const std::u16string& b) {
     return true;
 }
 
-bool FindChild(const unsigned char* block, const Node& parent, const std::u16string& key, Node* child) {
-    DWORD at = parent.children;
-    Node node;
-    while (ReadNode(block, at, parent.end, &node)) {
+bool FindChild(const unsigned char* block, const VersionNode& parent, const std::u16string& key, VersionNode* child) {
+    for (const VersionNode& node : VersionChildren(block, parent)) {
         if (SameKey(node.key, key)) {
             *child = node;
             return true;
         }
-        at = Align4(node.end);
     }
     return false;
 }
@@ -163,7 +117,7 @@ BOOL WINAPI GetFileVersionInfoA(LPCSTR fileName, DWORD handle, DWORD length, LPV
 }
 
 BOOL WINAPI VerQueryValueA(LPCVOID block, LPCSTR subBlock, LPVOID* buffer, PUINT length) {
-    using winsim::Node;
+    using winsim::VersionNode;
     if (length) *length = 0;
     if (block == nullptr || subBlock == nullptr || buffer == nullptr) {
         SetLastError(ERROR_INVALID_PARAMETER);
@@ -174,10 +128,10 @@ BOOL WINAPI VerQueryValueA(LPCVOID block, LPCSTR subBlock, LPVOID* buffer, PUINT
     auto known = winsim::g_blocks.find(block);
     // A block that did not come from GetFileVersionInfoA is taken at the
     // length its first word gives, as Windows takes it.
-    const DWORD capacity = known != winsim::g_blocks.end() ? known->second.capacity : winsim::ReadWord(bytes, 0);
+    const DWORD capacity = known != winsim::g_blocks.end() ? known->second.capacity : winsim::VersionWord(bytes, 0);
     const DWORD filled = known != winsim::g_blocks.end() ? known->second.filled : capacity;
-    Node node;
-    if (!winsim::ReadNode(bytes, 0, filled, &node)) {
+    VersionNode node;
+    if (!winsim::ReadVersionNode(bytes, 0, filled, &node)) {
         SetLastError(ERROR_RESOURCE_TYPE_NOT_FOUND);
         return FALSE;
     }
@@ -190,7 +144,7 @@ BOOL WINAPI VerQueryValueA(LPCVOID block, LPCSTR subBlock, LPVOID* buffer, PUINT
         if (next == std::string::npos) next = path.size();
         if (next > pos) {
             std::u16string key = winsim::AnsiToUtf16(path.substr(pos, next - pos), winsim::ActiveCodePage());
-            Node child;
+            VersionNode child;
             if (!winsim::FindChild(bytes, node, key, &child)) {
                 SetLastError(ERROR_RESOURCE_TYPE_NOT_FOUND);
                 return FALSE;
@@ -208,12 +162,12 @@ BOOL WINAPI VerQueryValueA(LPCVOID block, LPCSTR subBlock, LPVOID* buffer, PUINT
     // offset of the UTF-16 form, so that no two strings overlap.
     std::u16string text;
     for (DWORD at = node.value; at + 2 <= node.value + node.valueBytes; at += 2) {
-        const char16_t c = winsim::ReadWord(bytes, at);
+        const char16_t c = winsim::VersionWord(bytes, at);
         if (c == 0) break;
         text += c;
     }
     const std::string ansi = winsim::Utf16ToAnsi(text, winsim::ActiveCodePage());
-    const DWORD target = winsim::Align4(rootEnd) + 4 + node.value / 2;
+    const DWORD target = winsim::VersionAlign4(rootEnd) + 4 + node.value / 2;
     if (target > capacity || ansi.size() + 1 > capacity - target) {
         SetLastError(ERROR_INSUFFICIENT_BUFFER);
         return FALSE;

@@ -34,6 +34,8 @@ Settings& settings();
 // Platform id, version numbers and, when `withFolders`, the usual Windows and
 // system directories of that platform family.
 void SetPlatform(Platform platform, bool withFolders = true);
+// The same on a settings record of one's own.
+void ApplyPlatform(Platform platform, Settings* settings, bool withFolders = true);
 bool ParsePlatform(const std::string& name, Platform* platform);  // "95", "nt4" ...
 bool IsNT();
 
