@@ -55,13 +55,9 @@ class Run:
         self.checks = 0
         self.prefix = Prefix(name)
         self.prefix.map_drive("d", "cdrom")
-        # The Windows version Wine reports, and one virtual desktop, in
-        # which Wine draws the captions of the windows.
-        self.prefix.add_user_keys({
-            "Software\\Wine": {"Version": version},
-            "Software\\Wine\\Explorer": {"Desktop": "Default"},
-            "Software\\Wine\\Explorer\\Desktops": {"Default": "800x600"},
-        })
+        # The Windows version Wine reports (the template's virtual desktop,
+        # in which Wine draws the captions, stays).
+        self.prefix.add_user_keys({"Software\\Wine": {"Version": version}})
         self.session_log_start = 0
 
     # -- checks
