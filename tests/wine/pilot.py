@@ -48,8 +48,9 @@ class Prefix:
         self.user = user_dirs[0].name
         self.log = self.path.parent.parent / "logs" / f"{name}.log"
         self.log.parent.mkdir(parents=True, exist_ok=True)
-        if self.log.exists():
-            self.log.unlink()
+        for old in (self.log, self.log.with_suffix(".pilot.log")):
+            if old.exists():
+                old.unlink()
 
     def unix(self, windows_path):
         """The host path of C:\\... or D:\\... in this prefix."""
@@ -224,8 +225,7 @@ class Session:
         self.display = display
         self.shots = shots
         self.shot_count = 0
-        pilot = prefix.put(PILOT_EXE, "C:\\pilot\\wine_pilot.exe")
-        del pilot
+        prefix.put(PILOT_EXE, "C:\\pilot\\wine_pilot.exe")
         env = shell_env(lang, debug)
         env["DISPLAY"] = display.name
         self.log = open(prefix.log, "a")
@@ -233,8 +233,8 @@ class Session:
             ["bash", "-c", f'source "{WINE_ENV}"\nwine_use_prefix "$1"; wine_as_user wine "C:\\\\pilot\\\\wine_pilot.exe"',
              "session", str(prefix.path)],
             stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=self.log, env=env, text=True, encoding="utf-8")
-        self.desktop = None
-        self.transcript = []
+        # Every command and answer, for a look after a failure.
+        self.transcript = open(prefix.log.with_suffix(".pilot.log"), "a", encoding="utf-8")
 
     def command(self, *fields, check=True):
         line = "\t".join(str(f) for f in fields)
@@ -244,13 +244,13 @@ class Session:
         if not answer:
             raise PilotError(f"the pilot ended during: {line}")
         data = json.loads(answer)
-        self.transcript.append((line, data))
+        self.transcript.write(f"> {line}\n< {answer}")
         if check and not data.get("ok"):
             raise PilotError(f"{fields[0]}: {data.get('error')}: {json.dumps(data, ensure_ascii=False)[:2000]}")
         return data
 
     def start(self, program, folder=None):
-        return self.command("start", program, *( [folder] if folder else []))
+        return self.command("start", program, *([folder] if folder else []))
 
     def window(self, timeout=30, settle=0.3):
         data = self.command("window", int(timeout * 1000), int(settle * 1000))
@@ -330,6 +330,7 @@ class Session:
         self.prefix.stop()
         wine_shell('wine_use_prefix "$1"; wine_as_user wineserver -w', self.prefix.path)
         self.log.close()
+        self.transcript.close()
 
     def __enter__(self):
         return self

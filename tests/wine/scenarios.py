@@ -73,10 +73,9 @@ class Run:
 
     # -- sessions
 
-    def session(self, shots=True):
+    def session(self):
         self.session_log_start = self.prefix.log.stat().st_size if self.prefix.log.exists() else 0
-        session = Session(self.prefix, self.display, self.lang, debug="+process",
-                          shots=self.shots if shots else None)
+        session = Session(self.prefix, self.display, self.lang, debug="+process", shots=self.shots)
         session.shot_count = len(list(self.shots.glob("*.png"))) if self.shots and self.shots.exists() else 0
         session.idle()  # the prefix has started: renames queued before are done
         return session
@@ -392,13 +391,12 @@ def nt4_english_defaults(run):
             run.check(source.lower().startswith("\\??\\" + SYSTEM_DIR.lower() + "\\tem"), f"rename source {source}")
             run.check(target.startswith("!\\??\\"), f"replace target {target}")
             queued[target.rsplit("\\", 1)[-1].lower()] = source.rsplit("\\", 1)[-1]
-        run.equal(sorted(queued), ["mfc42.dll", "olepro32.dll"], "DLLs queued")
+        run.equal(list(queued), ["mfc42.dll", "olepro32.dll"], "DLLs queued, in list order")
         for dll, temp in queued.items():
             original = "Mfc42.dll" if dll == "mfc42.dll" else "Olepro32.dll"
             run.check(same_file(system_file(run, temp), dist / original), f"{temp} holds the new {original}")
         run.check(not system_file(run, "mfc42.dll").exists(), "Mfc42.dll is in place before the restart")
-        run.equal(system_file(run, "olepro32.dll").read_bytes() == old_olepro, True,
-                  "Olepro32.dll unchanged before the restart")
+        run.check(system_file(run, "olepro32.dll").read_bytes() == old_olepro, "Olepro32.dll changed before the restart")
         run.equal(run.end_session_command(), None, "no restart or logoff started")
         run.check(not find_file(run, WINDOWS_DIR, "wininit.ini").exists(), "no Wininit.ini on NT")
 
@@ -782,7 +780,8 @@ def main():
             for failure in failures:
                 print(f"    {failure}", flush=True)
             if failures and run is not None:
-                print(f"    log: {run.prefix.log}", flush=True)
+                print(f"    logs: {run.prefix.log} (Wine), {run.prefix.log.with_suffix('.pilot.log')} (pilot)",
+                      flush=True)
             results.append((name, failures))
     finally:
         display.close()
