@@ -15,9 +15,10 @@ command -v wine >/dev/null 2>&1 || { echo "Wine is not installed: skipped"; exit
 rm -rf "$work"
 mkdir -p "$work"
 WINEPREFIX="$work/prefix"
+WINEARCH=win32
 WINEDEBUG=-all
 WINEDLLOVERRIDES="mscoree,mshtml="
-export WINEPREFIX WINEDEBUG WINEDLLOVERRIDES
+export WINEPREFIX WINEARCH WINEDEBUG WINEDLLOVERRIDES
 unset DISPLAY
 
 # Wine maps the host's root to drive Z.
