@@ -24,6 +24,7 @@ from pilot import REPO, Display, PilotError, Prefix, Session, Window
 MAKE_DISTRIBUTION = REPO / "build" / "host" / "tools" / "make_distribution" / "make_distribution"
 INSTALLER = REPO / "build" / "windows" / "Install.EXE"
 DEMO = REPO / "build" / "wine" / "demo"
+AUTOEXEC = b"@ECHO OFF\r\nPATH=C:\\WINDOWS;C:\\WINDOWS\\COMMAND\r\n"
 
 
 def heading(text):
@@ -127,7 +128,8 @@ def report(session, prefix, version, shots):
     show("extensions of class txtfile", f"{len(registered)} of {len(EXTENSIONS.split())}")
 
     heading("Search path")
-    show("PATH", reg_text(session.reg("HKLM", KEY_ENVIRONMENT, "PATH")))
+    if version == "nt40":
+        show("PATH", reg_text(session.reg("HKLM", KEY_ENVIRONMENT, "PATH")))
     autoexec = [p for p in prefix.unix("C:\\").iterdir() if p.name.lower() == "autoexec.bat"]
     if autoexec:
         show("C:\\Autoexec.bat", "")
@@ -174,6 +176,10 @@ def main():
     try:
         with Session(prefix, display, args.lang, shots=shots, debug="+process") as session:
             session.idle()
+            if args.windows != "nt40":
+                # Windows 95 and 98 start from C:\Autoexec.bat, which holds
+                # the search path there.
+                prefix.write("C:\\autoexec.bat", AUTOEXEC)
             session.start("D:\\Setup\\Install.EXE", "D:\\Setup")
             heading(f"Install.EXE from D:\\Setup ({distribution.relative_to(REPO)}), Wine in {args.windows} "
                     f"mode, language {args.lang}")
