@@ -12,6 +12,25 @@ BOOL AnswersDirectly(UINT message) {
            message == WM_CHARTOITEM || (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC);
 }
 
+// The style of a dialog template of the module's resources: the first
+// DWORD of a DLGTEMPLATE, the fourth of a DLGTEMPLATEEX (after its version
+// and signature words, help id and extended style). FALSE when the template
+// cannot be read.
+BOOL ReadTemplateStyle(HINSTANCE hInst, UINT nIDTemplate, DWORD* pStyle) {
+    HRSRC hResource = ::FindResourceA(hInst, MAKEINTRESOURCEA(nIDTemplate), RT_DIALOG);
+    if (hResource == NULL) return FALSE;
+    HGLOBAL hTemplate = ::LoadResource(hInst, hResource);
+    DWORD size = ::SizeofResource(hInst, hResource);
+    const BYTE* bytes = hTemplate != NULL ? static_cast<const BYTE*>(::LockResource(hTemplate)) : NULL;
+    if (bytes == NULL) return FALSE;
+    DWORD offset = 0;
+    if (size >= 4 && bytes[0] == 1 && bytes[1] == 0 && bytes[2] == 0xFF && bytes[3] == 0xFF) offset = 12;
+    if (size < offset + 4) return FALSE;
+    *pStyle = bytes[offset] | (static_cast<DWORD>(bytes[offset + 1]) << 8) |
+              (static_cast<DWORD>(bytes[offset + 2]) << 16) | (static_cast<DWORD>(bytes[offset + 3]) << 24);
+    return TRUE;
+}
+
 }  // namespace
 
 CDialog::CDialog() : m_pParentWnd(0), m_nIDTemplate(0) {}
@@ -72,6 +91,28 @@ void CDialog::OnCancel() { EndDialog(IDCANCEL); }
 
 void CDialog::DoDataExchange(CDataExchange* pDX) { (void)pDX; }
 
+BOOL CDialog::CheckAutoCenter() {
+    DWORD style;
+    if (!ReadTemplateStyle(AfxGetResourceHandle(), m_nIDTemplate, &style)) return FALSE;
+    // A template that shows the dialog at once, or that has the system
+    // place it, keeps the place it gets.
+    return !(style & (WS_VISIBLE | DS_CENTER | DS_CENTERMOUSE));
+}
+
+void CDialog::PostInitDialog(const RECT& rectBefore, DWORD dwStyleBefore) {
+    // Only a dialog that WM_INITDIALOG left hidden, where it was, and that
+    // is unowned or whose owner takes no input (a modal dialog's).
+    if (dwStyleBefore & WS_VISIBLE) return;
+    if (GetStyle() & (WS_VISIBLE | WS_CHILD)) return;
+    RECT rect;
+    GetWindowRect(&rect);
+    if (rect.left != rectBefore.left || rect.top != rectBefore.top) return;
+    HWND hOwner = ::GetWindow(m_hWnd, GW_OWNER);
+    if (hOwner != NULL && ::IsWindowEnabled(hOwner)) return;
+    if (!CheckAutoCenter()) return;
+    CenterWindow();
+}
+
 INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_DESTROY) {
         // Controls bound to members go with the dialog.
@@ -94,7 +135,13 @@ INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
         if (dialog == 0) return FALSE;
         ::SetWindowLongPtrA(hWnd, DWLP_USER, lParam);
         dialog->Attach(hWnd);
-        return dialog->OnInitDialog();
+        RECT rectBefore;
+        ::GetWindowRect(hWnd, &rectBefore);
+        DWORD dwStyleBefore = dialog->GetStyle();
+        BOOL result = dialog->OnInitDialog();
+        // The handler may have destroyed the window.
+        if (dialog->m_hWnd == hWnd) dialog->PostInitDialog(rectBefore, dwStyleBefore);
+        return result;
     }
     // Messages before WM_INITDIALOG (WM_SETFONT) find no object yet.
     CDialog* dialog = reinterpret_cast<CDialog*>(::GetWindowLongPtrA(hWnd, DWLP_USER));

@@ -1,7 +1,9 @@
 // CDialog: a dialog built from a template of the application's resources,
 // modal (DoModal) or modeless (Create), run by the system's dialog manager
 // with the framework's dialog procedure, which routes every message through
-// the object's message map.
+// the object's message map. A dialog whose template is hidden and whose
+// OnInitDialog neither shows nor moves it is centred after OnInitDialog,
+// over its owner or the screen.
 #pragma once
 
 #include <windows.h>
@@ -35,6 +37,10 @@ public:
     UINT m_nIDTemplate;
 
 protected:
+    // Whether the dialog's template leaves its place to the framework: it
+    // is not shown at once (no WS_VISIBLE) and not placed by the system
+    // (no DS_CENTER or DS_CENTERMOUSE).
+    virtual BOOL CheckAutoCenter();
     virtual void OnOK();      // data exchange in, then the dialog ends with IDOK
     virtual void OnCancel();  // the dialog ends with IDCANCEL
     virtual void DoDataExchange(CDataExchange* pDX);
@@ -42,6 +48,11 @@ protected:
 private:
     friend INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // After OnInitDialog: centres a dialog that was hidden before it and
+    // still is, did not move during it, is unowned or has a disabled owner,
+    // and whose template allows it (CheckAutoCenter). Rectangle and style
+    // are the window's before OnInitDialog.
+    void PostInitDialog(const RECT& rectBefore, DWORD dwStyleBefore);
 
     DECLARE_MESSAGE_MAP()
 };

@@ -115,6 +115,40 @@ BOOL CWnd::IsIconic() const { return ::IsIconic(m_hWnd); }
 
 void CWnd::GetClientRect(LPRECT lpRect) const { ::GetClientRect(m_hWnd, lpRect); }
 
+void CWnd::GetWindowRect(LPRECT lpRect) const { ::GetWindowRect(m_hWnd, lpRect); }
+
+DWORD CWnd::GetStyle() const { return static_cast<DWORD>(::GetWindowLongA(m_hWnd, GWL_STYLE)); }
+
+void CWnd::CenterWindow(CWnd* pAlternateOwner) {
+    RECT rect;
+    if (!::GetWindowRect(m_hWnd, &rect)) return;
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    const UINT flags = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
+    if (GetStyle() & WS_CHILD) {
+        RECT area;
+        if (::GetClientRect(::GetParent(m_hWnd), &area)) {
+            ::SetWindowPos(m_hWnd, NULL, (area.right - width) / 2, (area.bottom - height) / 2, 0, 0, flags);
+        }
+        return;
+    }
+    RECT screen = {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    RECT center = screen;
+    HWND hCenter = pAlternateOwner != NULL ? pAlternateOwner->m_hWnd : ::GetWindow(m_hWnd, GW_OWNER);
+    // A hidden or minimized window shows no place to centre on.
+    if (hCenter != NULL && (::GetWindowLongA(hCenter, GWL_STYLE) & WS_VISIBLE) && !::IsIconic(hCenter)) {
+        ::GetWindowRect(hCenter, &center);
+    }
+    int left = (center.left + center.right) / 2 - width / 2;
+    int top = (center.top + center.bottom) / 2 - height / 2;
+    // On the screen, its top left corner first where it does not fit.
+    if (left + width > screen.right) left = screen.right - width;
+    if (left < screen.left) left = screen.left;
+    if (top + height > screen.bottom) top = screen.bottom - height;
+    if (top < screen.top) top = screen.top;
+    ::SetWindowPos(m_hWnd, NULL, left, top, 0, 0, flags);
+}
+
 BOOL CWnd::EnableWindow(BOOL bEnable) { return ::EnableWindow(m_hWnd, bEnable); }
 
 BOOL CWnd::IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }

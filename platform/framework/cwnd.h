@@ -33,6 +33,13 @@ public:
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     BOOL IsIconic() const;
     void GetClientRect(LPRECT lpRect) const;
+    void GetWindowRect(LPRECT lpRect) const;  // in screen coordinates
+    DWORD GetStyle() const;
+    // Centres a pop-up window over pAlternateOwner, else over its owner, or
+    // over the screen when it has none or the owner is hidden or minimized;
+    // a child window in its parent's client area. The window is kept on
+    // the screen.
+    void CenterWindow(CWnd* pAlternateOwner = NULL);
     BOOL EnableWindow(BOOL bEnable = TRUE);
     BOOL IsWindowEnabled() const;
     BOOL IsDialogMessage(LPMSG lpMsg);

@@ -14,9 +14,13 @@
 
 namespace {
 
-std::string OpenLine(WORD templateId, const char* language, const std::string& caption, const char* icons) {
+// The templates of all three languages have one size: the destination and
+// progress dialogs (shown by their templates) stay at the top left, the
+// restart and file types dialogs are centred on the 800 x 600 screen.
+std::string OpenLine(WORD templateId, const char* language, const std::string& caption, const char* icons,
+                     const char* rect) {
     return "dialog open id=" + std::to_string(templateId) + " language=" + language +
-           " caption=" + winsim::Quote(caption) + " owner=none " + icons;
+           " caption=" + winsim::Quote(caption) + " owner=none " + icons + " rect=" + rect;
 }
 
 TEST(DialogLanguageTest, EveryDialogShowsTheVariantOfTheUsersLanguage) {
@@ -55,11 +59,13 @@ TEST(DialogLanguageTest, EveryDialogShowsTheVariantOfTheUsersLanguage) {
         SCOPED_TRACE(c.chosen);
         EXPECT_EQ(winsim::TranscriptLines("dialog open"),
                   (std::vector<std::string>{
-                      OpenLine(IDD_DESTINATION, c.chosen, c.destination, "bigicon=256 smallicon=256"),
-                      OpenLine(IDD_RESTART, c.chosen, c.restart, "bigicon=none smallicon=none"),
-                      OpenLine(IDD_FILETYPES, c.chosen, c.fileTypes, "bigicon=none smallicon=none"),
+                      OpenLine(IDD_DESTINATION, c.chosen, c.destination, "bigicon=256 smallicon=256",
+                               "0,0,357,250"),
+                      OpenLine(IDD_RESTART, c.chosen, c.restart, "bigicon=none smallicon=none", "251,211,549,389"),
+                      OpenLine(IDD_FILETYPES, c.chosen, c.fileTypes, "bigicon=none smallicon=none",
+                               "97,225,703,376"),
                       // One template for all; the caption comes from the string table.
-                      OpenLine(IDD_PROGRESS, "0x0409", c.progress, "bigicon=none smallicon=none"),
+                      OpenLine(IDD_PROGRESS, "0x0409", c.progress, "bigicon=none smallicon=none", "0,0,279,107"),
                   }));
         std::string texts;
         for (const char* prefix : {"control dialog=257 id=1 ", "control dialog=257 id=1024 ", "control dialog=257 id=2 "}) {

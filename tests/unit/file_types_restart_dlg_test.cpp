@@ -64,17 +64,24 @@ TEST(FileTypesDlgTest, OnlyYesTakesTheListAsTheUserLeftIt) {
     }
 }
 
-TEST(RestartDlgTest, OpensWithRestartNowSelectedAndTheFocusOnOK) {
+TEST(RestartDlgTest, OpensCentredWithRestartNowSelectedAndFocusedAndEnterPressesOK) {
+    // Checking "restart now" makes it its group's tab stop, so the dialog
+    // manager puts the focus on it; Enter still chooses the default button.
     DialogTestApp test;
-    winsim::ExpectDialog(IDD_RESTART).Press(IDOK);
+    winsim::ExpectDialog(IDD_RESTART).Enter();
     CRestartDlg dialog;
-    dialog.DoModal();
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(dialog.m_nRestartChoice, 0);
+    std::vector<std::string> opened = winsim::TranscriptLines("dialog open id=259");
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0].substr(opened[0].find(" rect=")), " rect=251,211,549,389") << "centred on the 800 x 600 screen";
     std::vector<std::string> controls = winsim::TranscriptLines("control dialog=259");
     ASSERT_EQ(controls.size(), 5u);
     EXPECT_EQ(controls[2],
-              "control dialog=259 id=1030 class=Button text=\"Yes, I want to restart now\" states=enabled,checked");
+              "control dialog=259 id=1030 class=Button text=\"Yes, I want to restart now\" "
+              "states=enabled,checked,focus");
     EXPECT_EQ(controls[3], "control dialog=259 id=1031 class=Button text=\"No, I will restart later\" states=enabled");
-    EXPECT_EQ(controls[4], "control dialog=259 id=1 class=Button text=\"OK\" states=enabled,default,focus");
+    EXPECT_EQ(controls[4], "control dialog=259 id=1 class=Button text=\"OK\" states=enabled,default");
 }
 
 TEST(RestartDlgTest, OnlyOKStoresTheChoice) {
@@ -106,16 +113,17 @@ TEST(RestartDlgTest, OnlyOKStoresTheChoice) {
 TEST(RestartDlgTest, TheRadioExchangeCountsOnlyTheGroupsRadioButtons) {
     // Loading selects the button of the member's index and clears the
     // other; an index that names no button clears both, and saving then
-    // gives -1.
+    // gives -1. A selected button takes the focus, else OK has it.
     struct Case {
         int initial;
         const char* nowState;
         const char* laterState;
+        const char* okState;
         int saved;
     } cases[] = {
-        {1, "enabled", "enabled,checked", 1},
-        {2, "enabled", "enabled", -1},
-        {-1, "enabled", "enabled", -1},
+        {1, "enabled", "enabled,checked,focus", "enabled,default", 1},
+        {2, "enabled", "enabled", "enabled,default,focus", -1},
+        {-1, "enabled", "enabled", "enabled,default,focus", -1},
     };
     for (const auto& c : cases) {
         DialogTestApp test;
@@ -128,6 +136,9 @@ TEST(RestartDlgTest, TheRadioExchangeCountsOnlyTheGroupsRadioButtons) {
         ASSERT_EQ(controls.size(), 2u);
         EXPECT_EQ(controls[0].substr(controls[0].find("states=") + 7), c.nowState) << c.initial;
         EXPECT_EQ(controls[1].substr(controls[1].find("states=") + 7), c.laterState) << c.initial;
+        std::vector<std::string> ok = winsim::TranscriptLines("control dialog=259 id=1 ");
+        ASSERT_EQ(ok.size(), 1u);
+        EXPECT_EQ(ok[0].substr(ok[0].find("states=") + 7), c.okState) << c.initial;
     }
 }
 

@@ -29,6 +29,7 @@ MAKE_DISTRIBUTION = REPO / "build" / "host" / "tools" / "make_distribution" / "m
 INSTALLER = REPO / "build" / "windows" / "Install.EXE"
 WORK = REPO / "build" / "wine" / "e2e"
 WINDOWS_DIR = "C:\\windows"
+DESKTOP = (800, 600)  # the template prefix's virtual desktop
 SYSTEM_DIR = "C:\\windows\\system32"
 
 
@@ -121,6 +122,17 @@ def make_distribution(name, *options):
 # ---------------------------------------------------------------- dialogs
 
 
+def check_place(run, window, what, centred):
+    """The dialogs that the framework leaves where their template puts them
+    open at the top left of the desktop; the others are centred on it."""
+    left, top, right, bottom = window.data["rect"]
+    if centred:
+        run.check(abs(left + right - DESKTOP[0]) <= 1 and abs(top + bottom - DESKTOP[1]) <= 1,
+                  f"{what} centred on the {DESKTOP[0]}x{DESKTOP[1]} desktop: {window.data['rect']}")
+    else:
+        run.equal([left, top], [0, 0], f"{what} at the top left of the desktop")
+
+
 def check_destination(run, window, proposed):
     t = run.texts
     run.equal(window.caption, t["destination.caption"], "destination dialog caption")
@@ -133,6 +145,7 @@ def check_destination(run, window, proposed):
               "destination dialog group box")
     run.check(window.icon not in (None, "blank"), f"destination dialog icon: {window.icon}")
     run.equal(window.data["owner"], 0, "destination dialog owner")
+    check_place(run, window, "destination dialog", centred=False)
 
 
 def pass_progress(run, session, minimum=30):
@@ -147,6 +160,7 @@ def pass_progress(run, session, minimum=30):
         run.check(re.fullmatch(pattern, held.text(IDC_STATUS) or "") is not None,
                   f"status line: {held.text(IDC_STATUS)!r}")
         run.equal(held.data["owner"], 0, "progress dialog owner")
+        check_place(run, held, "progress dialog", centred=False)
         time.sleep(0.2)
         session.screenshot(held, "progress")
     finally:
@@ -161,6 +175,7 @@ def check_filetypes(run, window, types=EXTENSIONS):
         run.equal(window.text(id_), text, f"file types dialog button {id_}")
     run.equal(window.default_button, IDCANCEL, "file types dialog default button")
     run.equal(window.text(IDC_TYPES), types, "extension list")
+    check_place(run, window, "file types dialog", centred=True)
 
 
 def check_restart(run, window):
@@ -171,6 +186,9 @@ def check_restart(run, window):
     run.equal(window.checked(IDC_RESTART_NOW), 1, "restart now selected")
     run.equal(window.checked(IDC_RESTART_LATER), 0, "restart later not selected")
     run.equal(window.default_button, IDOK, "restart dialog default button")
+    # The checked radio button is its group's tab stop: the focus starts on it.
+    run.equal(window.focus, IDC_RESTART_NOW, "restart dialog focus")
+    check_place(run, window, "restart dialog", centred=True)
 
 
 def check_message(run, window, text, icon, what):

@@ -28,9 +28,10 @@ void ClearOtherRadios(HWND button) {
     for (std::size_t i = first; i < siblings.size(); ++i) {
         if (i > first && (FindWindowOf(siblings[i])->style & WS_GROUP)) break;
         if (siblings[i] == button) continue;
+        // Every other auto radio button is told, checked or not: clearing
+        // one also takes its tab stop away.
         Window* other = FindWindowOf(siblings[i]);
-        if (other != nullptr && other->kind == WindowKind::Button && ButtonType(*other) == BS_AUTORADIOBUTTON &&
-            other->check != BST_UNCHECKED) {
+        if (other != nullptr && other->kind == WindowKind::Button && ButtonType(*other) == BS_AUTORADIOBUTTON) {
             SendMessageA(siblings[i], BM_SETCHECK, BST_UNCHECKED, 0);
         }
     }
@@ -65,6 +66,15 @@ LRESULT ButtonProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
             }
         case BM_GETCHECK: return static_cast<LRESULT>(button->check);
         case BM_SETCHECK:
+            // A radio button is a tab stop while it is checked, so that Tab
+            // reaches its group on the selected button.
+            if (ButtonType(*button) == BS_RADIOBUTTON || ButtonType(*button) == BS_AUTORADIOBUTTON) {
+                if (wParam != BST_UNCHECKED) {
+                    button->style |= WS_TABSTOP;
+                } else {
+                    button->style &= ~static_cast<DWORD>(WS_TABSTOP);
+                }
+            }
             if (button->check != wParam) {
                 button->check = wParam;
                 RecordChange(handle, "check", "state=" + std::to_string(wParam));

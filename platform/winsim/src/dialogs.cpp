@@ -17,7 +17,9 @@ namespace {
 const int kBaseUnitX = 6;
 const int kBaseUnitY = 13;
 
-RECT PixelRect(short cx, short cy) { return RECT{0, 0, cx * kBaseUnitX / 4, cy * kBaseUnitY / 8}; }
+int PixelsX(short units) { return units * kBaseUnitX / 4; }
+int PixelsY(short units) { return units * kBaseUnitY / 8; }
+RECT PixelRect(short cx, short cy) { return RECT{0, 0, PixelsX(cx), PixelsY(cy)}; }
 
 // Messages whose answer a dialog procedure returns itself instead of
 // setting DWLP_MSGRESULT.
@@ -65,6 +67,8 @@ bool CreateControl(HWND dialog, const DialogItem& item, HINSTANCE instance) {
     control.visible = (item.style & WS_VISIBLE) != 0;
     control.enabled = (item.style & WS_DISABLED) == 0;
     control.client = PixelRect(item.cx, item.cy);
+    control.x = PixelsX(item.x);
+    control.y = PixelsY(item.y);
     if (item.title.isOrdinal) {
         control.text = "#" + std::to_string(item.title.ordinal);
     } else {
@@ -81,9 +85,12 @@ bool CreateControl(HWND dialog, const DialogItem& item, HINSTANCE instance) {
 
 // Builds the dialog and its controls, sends WM_INITDIALOG, shows it when
 // asked to, and records it. Null when the template or a control's class is
-// missing.
+// missing. A modal dialog's owner takes no input from before WM_INITDIALOG
+// on: `ownerDisabled` tells whether it was enabled and so is to be enabled
+// again when the dialog ends.
 HWND BuildDialog(HINSTANCE instance, LPCSTR templateName, HWND parent, DLGPROC proc, LPARAM param,
-                 bool modal) {
+                 bool modal, bool* ownerDisabled = nullptr) {
+    if (ownerDisabled != nullptr) *ownerDisabled = false;
     if (instance != nullptr && instance != ModuleInstance()) {
         SetLastError(ERROR_RESOURCE_DATA_NOT_FOUND);
         return nullptr;
@@ -113,16 +120,30 @@ HWND BuildDialog(HINSTANCE instance, LPCSTR templateName, HWND parent, DLGPROC p
     dialog.owner = TopLevelOf(parent);
     dialog.enabled = (parsed.style & WS_DISABLED) == 0;
     dialog.client = PixelRect(parsed.cx, parsed.cy);
+    // The template's corner counts from the owner's client area, or from the
+    // screen without an owner or with DS_ABSALIGN.
+    dialog.x = PixelsX(parsed.x);
+    dialog.y = PixelsY(parsed.y);
+    if (Window* owner = FindWindowOf(dialog.owner); owner != nullptr && !(parsed.style & DS_ABSALIGN)) {
+        RECT ownerRect = ScreenRect(*owner);
+        dialog.x += ownerRect.left;
+        dialog.y += ownerRect.top;
+    }
     dialog.dlgProc = proc;
     dialog.templateId = IS_INTRESOURCE(templateName) ? LOWORD(reinterpret_cast<ULONG_PTR>(templateName)) : 0;
     dialog.language = found.language;
     HWND handle = AddWindow(dialog)->handle;
+    if (modal && dialog.owner != nullptr && IsWindowEnabled(dialog.owner)) {
+        EnableWindow(dialog.owner, FALSE);
+        if (ownerDisabled != nullptr) *ownerDisabled = true;
+    }
 
     if (parsed.style & DS_SETFONT) SendMessageA(handle, WM_SETFONT, 0, FALSE);
     for (const DialogItem& item : parsed.items) {
         if (!CreateControl(handle, item, instance)) {
             DWORD error = GetLastError();
             DestroyWindow(handle);
+            if (ownerDisabled != nullptr && *ownerDisabled) EnableWindow(dialog.owner, TRUE);
             SetLastError(error);
             return nullptr;
         }
@@ -132,8 +153,15 @@ HWND BuildDialog(HINSTANCE instance, LPCSTR templateName, HWND parent, DLGPROC p
     HWND firstTab = FirstTabStop(*window);
     LRESULT focusDefault = SendMessageA(handle, WM_INITDIALOG, reinterpret_cast<WPARAM>(firstTab), param);
     window = FindWindowOf(handle);
-    if (window == nullptr) return nullptr;
-    if (focusDefault && firstTab != nullptr && FindWindowOf(firstTab) != nullptr) SetFocus(firstTab);
+    if (window == nullptr) {
+        if (ownerDisabled != nullptr && *ownerDisabled) EnableWindow(dialog.owner, TRUE);
+        return nullptr;
+    }
+    // The first tab stop as WM_INITDIALOG left the dialog: checking a radio
+    // button there makes it one.
+    if (focusDefault) {
+        if (HWND focus = FirstTabStop(*window)) SetFocus(focus);
+    }
     if ((parsed.style & WS_VISIBLE) || modal) ShowWindow(handle, SW_SHOW);
     RecordDialogOpened(handle);
     if (!UserWindowOpened(handle)) EndDialog(handle, IDCANCEL);
@@ -168,7 +196,7 @@ void RecordDialogOpened(HWND handle) {
     std::string owner = dialog->owner ? DescribeWindow(dialog->owner) : "none";
     Record("dialog open id=" + std::to_string(dialog->templateId) + " language=" + language +
            " caption=" + Quote(dialog->text) + " owner=" + owner + " bigicon=" + IconName(dialog->bigIcon) +
-           " smallicon=" + IconName(dialog->smallIcon));
+           " smallicon=" + IconName(dialog->smallIcon) + " rect=" + RectText(*dialog));
     for (HWND child : dialog->children) {
         const Window& control = *FindWindowOf(child);
         std::string line = "control dialog=" + std::to_string(dialog->templateId) +
@@ -234,12 +262,12 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND 
         SetLastError(error);
         return -1;
     }
-    HWND dialog = winsim::BuildDialog(hInstance, lpTemplateName, hWndParent, lpDialogFunc, dwInitParam, true);
-    if (dialog == nullptr) return -1;
     // The owner takes no input while the dialog is up.
+    bool ownerDisabled = false;
+    HWND dialog =
+        winsim::BuildDialog(hInstance, lpTemplateName, hWndParent, lpDialogFunc, dwInitParam, true, &ownerDisabled);
+    if (dialog == nullptr) return -1;
     HWND owner = FindWindowOf(dialog)->owner;
-    bool ownerDisabled = owner != nullptr && IsWindowEnabled(owner);
-    if (ownerDisabled) EnableWindow(owner, FALSE);
 
     for (Window* window = FindWindowOf(dialog); window != nullptr && !window->ended; window = FindWindowOf(dialog)) {
         MSG message;

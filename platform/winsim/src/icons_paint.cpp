@@ -76,8 +76,8 @@ HICON WINAPI LoadIconA(HINSTANCE hInstance, LPCSTR lpIconName) {
 
 int WINAPI GetSystemMetrics(int nIndex) {
     switch (nIndex) {
-        case SM_CXSCREEN: return 800;
-        case SM_CYSCREEN: return 600;
+        case SM_CXSCREEN: return winsim::settings().screenWidth;
+        case SM_CYSCREEN: return winsim::settings().screenHeight;
         case SM_CXICON:
         case SM_CYICON: return 32;
         case SM_CXSMICON:

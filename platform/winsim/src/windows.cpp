@@ -120,6 +120,27 @@ bool IsDescendant(HWND ancestor, HWND handle) {
 
 std::vector<HWND> AllWindows() { return g_order; }
 
+RECT ScreenRect(const Window& window) {
+    int left = window.x;
+    int top = window.y;
+    // A child's place is in its parent's client area, which is the parent.
+    for (const Window* child = &window; child->style & WS_CHILD;) {
+        const Window* parent = FindWindowOf(child->parent);
+        if (parent == nullptr) break;
+        left += parent->x;
+        top += parent->y;
+        child = parent;
+    }
+    return RECT{left, top, left + (window.client.right - window.client.left),
+                top + (window.client.bottom - window.client.top)};
+}
+
+std::string RectText(const Window& window) {
+    RECT rect = ScreenRect(window);
+    return std::to_string(rect.left) + "," + std::to_string(rect.top) + "," + std::to_string(rect.right) + "," +
+           std::to_string(rect.bottom);
+}
+
 int PrintableId(int id) { return id == 0xFFFF ? -1 : id; }
 
 Window* DialogOf(HWND handle) {
@@ -363,8 +384,33 @@ BOOL WINAPI GetClientRect(HWND hWnd, LPRECT lpRect) {
 }
 
 BOOL WINAPI GetWindowRect(HWND hWnd, LPRECT lpRect) {
-    // Frames are not simulated: the window is its client area.
-    return GetClientRect(hWnd, lpRect);
+    Window* window = FindWindowOf(hWnd);
+    if (window == nullptr || lpRect == nullptr) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return FALSE;
+    }
+    *lpRect = winsim::ScreenRect(*window);
+    return TRUE;
+}
+
+BOOL WINAPI SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy, UINT uFlags) {
+    // The Z order is not simulated: hWndInsertAfter changes nothing.
+    (void)hWndInsertAfter;
+    Window* window = FindWindowOf(hWnd);
+    if (window == nullptr) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return FALSE;
+    }
+    const std::string before = winsim::RectText(*window);
+    if (!(uFlags & SWP_NOMOVE)) {
+        window->x = X;
+        window->y = Y;
+    }
+    if (!(uFlags & SWP_NOSIZE)) window->client = {0, 0, cx < 0 ? 0 : cx, cy < 0 ? 0 : cy};
+    if (winsim::RectText(*window) != before) winsim::RecordChange(hWnd, "place", "rect=" + winsim::RectText(*window));
+    if (uFlags & SWP_SHOWWINDOW) ShowWindow(hWnd, SW_SHOW);
+    if (uFlags & SWP_HIDEWINDOW) ShowWindow(hWnd, SW_HIDE);
+    return TRUE;
 }
 
 BOOL WINAPI SetWindowTextA(HWND hWnd, LPCSTR lpString) {

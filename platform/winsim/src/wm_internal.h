@@ -26,7 +26,11 @@ struct Window {
     bool visible = false;
     bool iconic = false;
     bool needsPaint = false;
+    // Frames are not drawn: a window is its client area, `client` gives its
+    // size, (x, y) its top left corner, in screen coordinates for a
+    // top-level window and in the parent's client area for a child.
     RECT client = {0, 0, 0, 0};
+    int x = 0, y = 0;
     HWND lastActivePopup = nullptr;
 
     // Dialogs.
@@ -58,6 +62,10 @@ Window* AddWindow(const Window& window);
 // The top-level window that holds `handle` (itself when top-level).
 HWND TopLevelOf(HWND handle);
 bool IsDescendant(HWND ancestor, HWND handle);
+// The window's rectangle in screen coordinates, as GetWindowRect gives it.
+RECT ScreenRect(const Window& window);
+// "left,top,right,bottom" of the window's screen rectangle.
+std::string RectText(const Window& window);
 // All windows that exist, top-level and children, in creation order.
 std::vector<HWND> AllWindows();
 

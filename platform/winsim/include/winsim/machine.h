@@ -23,6 +23,10 @@ struct Settings {
     std::string modulePath = "D:\\Setup\\Install.EXE";
     bool shutdownPrivilege = true;  // the user holds SeShutdownPrivilege
     bool tokenOpenable = true;      // OpenProcessToken succeeds
+    // The screen in pixels, as GetSystemMetrics gives it; dialogs are laid
+    // out with the base units of "MS Sans Serif" 8 at 96 dots per inch.
+    int screenWidth = 800;
+    int screenHeight = 600;
 };
 
 // Back to an empty machine: default settings (NT 4, English, code page

@@ -41,6 +41,7 @@
 #define DS_SETFOREGROUND 0x200L
 #define DS_3DLOOK 0x0004L
 #define DS_CENTER 0x0800L
+#define DS_CENTERMOUSE 0x1000L
 
 // Button styles and messages.
 #define BS_PUSHBUTTON 0x00000000L
@@ -209,6 +210,13 @@
 #define PM_NOREMOVE 0x0000
 #define PM_REMOVE 0x0001
 #define HWND_DESKTOP ((HWND)0)
+#define HWND_TOP ((HWND)0)
+#define SWP_NOSIZE 0x0001
+#define SWP_NOMOVE 0x0002
+#define SWP_NOZORDER 0x0004
+#define SWP_NOACTIVATE 0x0010
+#define SWP_SHOWWINDOW 0x0040
+#define SWP_HIDEWINDOW 0x0080
 
 // Message boxes.
 #define MB_OK 0x00000000L
@@ -293,6 +301,7 @@ BOOL WINAPI UpdateWindow(HWND hWnd);
 BOOL WINAPI IsIconic(HWND hWnd);
 BOOL WINAPI GetClientRect(HWND hWnd, LPRECT lpRect);
 BOOL WINAPI GetWindowRect(HWND hWnd, LPRECT lpRect);
+BOOL WINAPI SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy, UINT uFlags);
 BOOL WINAPI SetWindowTextA(HWND hWnd, LPCSTR lpString);
 int WINAPI GetWindowTextA(HWND hWnd, LPSTR lpString, int nMaxCount);
 int WINAPI GetWindowTextLengthA(HWND hWnd);
