@@ -20,7 +20,6 @@ protected:
     InstallerApp app;
     InstallContext context = {};
 
-
     BOOL Create(const char* folder) {
         std::strcpy(context.destDir, folder);
         context.destDirLength = static_cast<int>(std::strlen(folder));
