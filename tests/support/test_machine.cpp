@@ -45,6 +45,10 @@ void TestMachine::AddDrive(char letter) {
     winsim::MapDrive(letter, folder);
 }
 
+InstallerApp::InstallerApp() {
+    AfxWinInit(winsim::ModuleInstance(), NULL, const_cast<char*>(""), SW_SHOWNORMAL);
+}
+
 int RunInstaller() {
     CInstallApp app;
     return AfxWinMain(GetModuleHandleA(NULL), NULL, GetCommandLineA(), SW_SHOWNORMAL);

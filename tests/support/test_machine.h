@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "app/install_app.h"
 #include "winsim/machine.h"
 
 class TestMachine {
@@ -23,6 +24,13 @@ public:
 
 private:
     std::string root_;
+};
+
+// The application object for a phase run on its own: the framework's
+// start-up done (instance handle, title), InitInstance not run.
+class InstallerApp : public CInstallApp {
+public:
+    InstallerApp();
 };
 
 // Runs the framework's life cycle on a fresh CInstallApp, as Windows runs

@@ -24,8 +24,7 @@ protected:
     void Start(const distribution::Options& options = SmallDistribution()) {
         TearDown();
         machine_.reset(new TestMachine(winsim::Platform::NT4));
-        app_.reset(new CInstallApp);
-        AfxWinInit(winsim::ModuleInstance(), nullptr, const_cast<char*>(""), SW_SHOWNORMAL);
+        app_.reset(new InstallerApp);
         options_ = options;
         PlaceDistribution(options);
         context_ = PreparedContext(kDest);

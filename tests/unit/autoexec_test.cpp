@@ -33,8 +33,7 @@ protected:
         app.reset();
         machine.reset();
         machine.reset(new TestMachine(winsim::Platform::Win98));
-        app.reset(new CInstallApp);
-        AfxWinInit(winsim::ModuleInstance(), nullptr, const_cast<char*>(""), SW_SHOWNORMAL);
+        app.reset(new InstallerApp);
         context = InstallContext();
         std::strcpy(context.destDir, "C:\\Program Files\\Quorlet V4.06");
         context.destDirLength = static_cast<int>(std::strlen(context.destDir));

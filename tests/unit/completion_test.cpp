@@ -51,8 +51,7 @@ TEST(CompletionTest, DecisionTable) {
     };
     for (const Case& c : cases) {
         TestMachine machine(c.platform);
-        CInstallApp app;
-        AfxWinInit(winsim::ModuleInstance(), nullptr, const_cast<char*>(""), SW_SHOWNORMAL);
+        InstallerApp app;
         winsim::settings().shutdownPrivilege = c.privilege;
         InstallContext context = {};
         context.isNT = winsim::IsNT();
@@ -93,8 +92,7 @@ TEST(CompletionTest, DecisionTable) {
 
 TEST(CompletionTest, TheLogoffFollowsTheNotice) {
     TestMachine machine;
-    CInstallApp app;
-    AfxWinInit(winsim::ModuleInstance(), nullptr, const_cast<char*>(""), SW_SHOWNORMAL);
+    InstallerApp app;
     InstallContext context = {};
     context.isNT = TRUE;
     context.pathChanged = TRUE;
@@ -108,8 +106,7 @@ TEST(CompletionTest, TheLogoffFollowsTheNotice) {
 
 TEST(CompletionTest, AnUnopenableTokenLeavesTheRestartOffer) {
     TestMachine machine;
-    CInstallApp app;
-    AfxWinInit(winsim::ModuleInstance(), nullptr, const_cast<char*>(""), SW_SHOWNORMAL);
+    InstallerApp app;
     winsim::settings().tokenOpenable = false;
     InstallContext context = {};
     context.isNT = TRUE;

@@ -17,10 +17,8 @@ namespace {
 class DestinationFolderTest : public ::testing::Test {
 protected:
     TestMachine machine;
-    CInstallApp app;
+    InstallerApp app;
     InstallContext context = {};
-
-    void SetUp() override { AfxWinInit(winsim::ModuleInstance(), nullptr, const_cast<char*>(""), SW_SHOWNORMAL); }
 
     BOOL Create(const char* folder) {
         std::strcpy(context.destDir, folder);

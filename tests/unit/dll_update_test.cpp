@@ -29,8 +29,7 @@ protected:
     void Start(winsim::Platform platform, const distribution::Options& options = SmallDistribution()) {
         TearDown();
         machine_.reset(new TestMachine(platform));
-        app_.reset(new CInstallApp);
-        AfxWinInit(winsim::ModuleInstance(), nullptr, const_cast<char*>(""), SW_SHOWNORMAL);
+        app_.reset(new InstallerApp);
         options_ = options;
         PlaceDistribution(options);
         for (const auto& name : distribution::kSystemDlls) PlaceSystemDll(name, distribution::DefaultDllVersion(name));
@@ -383,8 +382,7 @@ TEST_F(WininitTest, ShortPathsOfALongSystemDirectory) {
     machine_.reset(new TestMachine(winsim::Platform::Win95));
     winsim::settings().systemDir = "C:\\Windows Files\\System Folder";
     winsim::MakeDirectory(winsim::settings().systemDir);
-    app_.reset(new CInstallApp);
-    AfxWinInit(winsim::ModuleInstance(), nullptr, const_cast<char*>(""), SW_SHOWNORMAL);
+    app_.reset(new InstallerApp);
     options_ = options;
     PlaceDistribution(options);
     for (const auto& name : distribution::kSystemDlls) PlaceSystemDll(name, distribution::DefaultDllVersion(name));

@@ -23,11 +23,10 @@ const char kDest[] = "C:\\Program Files\\Quorlet V4.06";
 class NtPathTest : public ::testing::Test {
 protected:
     TestMachine machine;
-    CInstallApp app;
+    InstallerApp app;
     InstallContext context = {};
 
     void SetUp() override {
-        AfxWinInit(winsim::ModuleInstance(), nullptr, const_cast<char*>(""), SW_SHOWNORMAL);
         context.isNT = TRUE;
         std::strcpy(context.destDir, kDest);
         context.destDirLength = static_cast<int>(std::strlen(kDest));
@@ -102,7 +101,6 @@ TEST_F(NtPathTest, UnreadableValueIsReportedAndNothingWritten) {
     };
     for (const auto& c : cases) {
         TestMachine fresh;
-        AfxWinInit(winsim::ModuleInstance(), nullptr, const_cast<char*>(""), SW_SHOWNORMAL);
         c.prepare();
         winsim::ExpectMessageBox();
         const std::string before = winsim::RegSave();

@@ -23,11 +23,10 @@ const char kExtensions[] =
 class RegistryEntriesTest : public ::testing::Test {
 protected:
     TestMachine machine;
-    CInstallApp app;
+    InstallerApp app;
     InstallContext context = {};
 
     void SetUp() override {
-        AfxWinInit(winsim::ModuleInstance(), nullptr, const_cast<char*>(""), SW_SHOWNORMAL);
         Set(context.productName, &context.productNameLength, "Quorlet V4.06");
         Set(context.destDir, &context.destDirLength, "C:\\Program Files\\Quorlet V4.06");
         Set(context.uninstallerPath, &context.uninstallerPathLength, "C:\\WINNT\\Remvex406.exe");
@@ -85,7 +84,6 @@ TEST_F(RegistryEntriesTest, YesWritesEverything) {
 TEST_F(RegistryEntriesTest, NoOrEscapeLeaveTheTextFileClassAlone) {
     for (int escape = 0; escape < 2; ++escape) {
         TestMachine fresh;
-        AfxWinInit(winsim::ModuleInstance(), nullptr, const_cast<char*>(""), SW_SHOWNORMAL);
         winsim::RegSetString("HKCR\\txtfile\\shell\\open\\command", "", "notepad.exe %1");
         auto& dialog = winsim::ExpectDialog(IDD_FILETYPES).Type(IDC_TYPES, "xyz");
         if (escape) dialog.Escape(); else dialog.Press(IDCANCEL);
@@ -115,7 +113,6 @@ TEST_F(RegistryEntriesTest, EditedListsGiveOneKeyPerWord) {
     };
     for (const auto& c : cases) {
         TestMachine fresh;
-        AfxWinInit(winsim::ModuleInstance(), nullptr, const_cast<char*>(""), SW_SHOWNORMAL);
         winsim::ExpectDialog(IDD_FILETYPES).Type(IDC_TYPES, c.typed).Press(IDOK);
         EXPECT_TRUE(WriteRegistryEntries(context));
         EXPECT_EQ(ExtensionKeys(), c.keys) << "typed: " << c.typed;

@@ -37,8 +37,7 @@ protected:
         app.reset();
         machine.reset();
         machine.reset(new TestMachine(winsim::Platform::NT4, language));
-        app.reset(new CInstallApp);
-        AfxWinInit(winsim::ModuleInstance(), nullptr, const_cast<char*>(""), SW_SHOWNORMAL);
+        app.reset(new InstallerApp);
         std::strcpy(context.productName, "Quorlet V4.06");
         context.productNameLength = 13;
         std::strcpy(context.destDir, kDest);
