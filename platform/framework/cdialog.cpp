@@ -94,9 +94,10 @@ void CDialog::DoDataExchange(CDataExchange* pDX) { (void)pDX; }
 BOOL CDialog::CheckAutoCenter() {
     DWORD style;
     if (!ReadTemplateStyle(AfxGetResourceHandle(), m_nIDTemplate, &style)) return FALSE;
-    // A template that shows the dialog at once, or that has the system
-    // place it, keeps the place it gets.
-    return !(style & (WS_VISIBLE | DS_CENTER | DS_CENTERMOUSE));
+    // A template that has the system place the dialog keeps that place.
+    // WS_VISIBLE does not count: the dialog manager creates every dialog
+    // hidden and shows it after WM_INITDIALOG.
+    return !(style & (DS_CENTER | DS_CENTERMOUSE));
 }
 
 void CDialog::PostInitDialog(const RECT& rectBefore, DWORD dwStyleBefore) {

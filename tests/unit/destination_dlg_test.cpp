@@ -51,7 +51,7 @@ TEST(DestinationDlgTest, OpensWithTheTextsTheIconsAndTheFocusOnNext) {
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0],
               "dialog open id=257 language=0x0409 caption=\"Quorlet installation\" owner=none bigicon=256 "
-              "smallicon=256 rect=0,0,357,250");
+              "smallicon=256 rect=222,175,579,425");
     std::vector<std::string> controls = winsim::TranscriptLines("control dialog=257");
     ASSERT_EQ(controls.size(), 7u);
     EXPECT_EQ(controls[0], "control dialog=257 id=1 class=Button text=\"&Next >\" states=enabled,default,focus");

@@ -60,12 +60,12 @@ TEST(DialogLanguageTest, EveryDialogShowsTheVariantOfTheUsersLanguage) {
         EXPECT_EQ(winsim::TranscriptLines("dialog open"),
                   (std::vector<std::string>{
                       OpenLine(IDD_DESTINATION, c.chosen, c.destination, "bigicon=256 smallicon=256",
-                               "0,0,357,250"),
+                               "222,175,579,425"),
                       OpenLine(IDD_RESTART, c.chosen, c.restart, "bigicon=none smallicon=none", "251,211,549,389"),
                       OpenLine(IDD_FILETYPES, c.chosen, c.fileTypes, "bigicon=none smallicon=none",
                                "97,225,703,376"),
                       // One template for all; the caption comes from the string table.
-                      OpenLine(IDD_PROGRESS, "0x0409", c.progress, "bigicon=none smallicon=none", "0,0,279,107"),
+                      OpenLine(IDD_PROGRESS, "0x0409", c.progress, "bigicon=none smallicon=none", "261,247,540,354"),
                   }));
         std::string texts;
         for (const char* prefix : {"control dialog=257 id=1 ", "control dialog=257 id=1024 ", "control dialog=257 id=2 "}) {

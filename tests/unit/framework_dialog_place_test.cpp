@@ -63,7 +63,8 @@ TEST(CDialogPlaceTest, OnlyAHiddenUnmovedDialogWithoutAnActiveOwnerIsCentred) {
          "251,211,549,389"},
         // Its owner still takes input: the template's place, from the owner.
         {"modeless with an enabled owner", IDD_RESTART, 800, 600, Owner::Shown, false, nullptr, "100,50,398,228"},
-        {"a template shown at once", IDD_DESTINATION, 800, 600, Owner::None, true, nullptr, "0,0,357,250"},
+        {"a template with WS_VISIBLE, hidden all the same during WM_INITDIALOG", IDD_DESTINATION, 800, 600,
+         Owner::None, true, nullptr, "222,175,579,425"},
         {"moved by OnInitDialog", IDD_RESTART, 800, 600, Owner::None, true,
          [](HWND dialog) { SetWindowPos(dialog, NULL, 10, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER); },
          "10,20,308,198"},

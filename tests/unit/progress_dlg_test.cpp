@@ -33,7 +33,7 @@ TEST_F(ProgressDlgTest, OpensWithTheCaptionTheRangeAndTheTemplatesPercentage) {
     ASSERT_TRUE(dialog.Create());
     EXPECT_EQ(winsim::TranscriptLines("dialog open"),
               std::vector<std::string>{"dialog open id=258 language=0x0409 caption=\"Progress\" owner=none "
-                                       "bigicon=none smallicon=none rect=0,0,279,107"});
+                                       "bigicon=none smallicon=none rect=261,247,540,354"});
     EXPECT_EQ(winsim::TranscriptLines("control dialog=258"),
               (std::vector<std::string>{
                   "control dialog=258 id=1027 class=msctls_progress32 text=\"Progress1\" states=enabled "
