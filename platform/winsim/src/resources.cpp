@@ -9,19 +9,17 @@
 
 #include "codepage.h"
 #include "winsim/faults.h"
+#include "winsim/pe_image.h"
 #include "winsim/machine.h"
 
 namespace winsim {
 namespace {
 
-// One resource of the .res image. Names and types given by number have
-// `id` set; by name, `name` (upper case, as Windows compares them).
-struct ResourceName {
-    bool isId = false;
-    WORD id = 0;
-    std::u16string name;
-};
+// A type or name of a resource, as the PE reader knows it; names are kept
+// in upper case, as Windows compares them.
+using ResourceName = PeResourceId;
 
+// One resource of the .res image.
 struct Entry {
     ResourceName type;
     ResourceName name;
@@ -45,12 +43,12 @@ bool ReadNameField(const unsigned char* base, std::size_t* pos, std::size_t end,
     if (*pos + 2 > end) return false;
     if (ReadWord(base + *pos) == 0xFFFF) {
         if (*pos + 4 > end) return false;
-        out->isId = true;
+        out->isName = false;
         out->id = ReadWord(base + *pos + 2);
         *pos += 4;
         return true;
     }
-    out->isId = false;
+    out->isName = true;
     while (true) {
         if (*pos + 2 > end) return false;
         WORD c = ReadWord(base + *pos);
@@ -79,7 +77,7 @@ bool Parse(const unsigned char* res, std::size_t size, std::vector<Entry>* entri
         entry.data = res + headerEnd;
         entry.size = dataSize;
         // The image starts with an empty entry of type 0.
-        if (!(entry.type.isId && entry.type.id == 0)) entries->push_back(entry);
+        if (entry.type.isName || entry.type.id != 0) entries->push_back(entry);
         pos = (headerEnd + dataSize + 3) & ~static_cast<std::size_t>(3);
     }
     return true;
@@ -88,19 +86,20 @@ bool Parse(const unsigned char* res, std::size_t size, std::vector<Entry>* entri
 ResourceName NameOf(const char* name) {
     ResourceName result;
     if (IS_INTRESOURCE(name)) {
-        result.isId = true;
+        result.isName = false;
         result.id = static_cast<WORD>(reinterpret_cast<ULONG_PTR>(name));
     } else if (name[0] == '#') {
-        result.isId = true;
+        result.isName = false;
         for (const char* p = name + 1; *p >= '0' && *p <= '9'; ++p) result.id = static_cast<WORD>(result.id * 10 + (*p - '0'));
     } else {
+        result.isName = true;
         for (char16_t c : AnsiToUtf16(name, ActiveCodePage())) result.name += UpperWide(c);
     }
     return result;
 }
 
 bool SameResourceName(const ResourceName& a, const ResourceName& b) {
-    return a.isId == b.isId && (a.isId ? a.id == b.id : a.name == b.name);
+    return a.isName == b.isName && (a.isName ? a.name == b.name : a.id == b.id);
 }
 
 const Entry* FindEntry(const ResourceName& type, const ResourceName& name, LANGID language) {
